@@ -1,0 +1,47 @@
+# Small helpers shared by every folder's CMakeLists.txt.
+
+# dusk_library(NAME SOURCES... [LIBS libs...] [PKG modules...])
+# A static library of one part of the game; records itself in DUSK_LIBS so
+# the benchmarks and fuzz harnesses can link everything that exists.
+function(dusk_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PKG" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARG_LIBS)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  endif()
+  foreach(mod ${ARG_PKG})
+    string(TOUPPER "${mod}" var)
+    string(REGEX REPLACE "[^A-Z0-9]" "_" var "${var}")
+    if(NOT TARGET PkgConfig::${var})
+      pkg_check_modules(${var} REQUIRED IMPORTED_TARGET GLOBAL ${mod})
+    endif()
+    target_link_libraries(${name} PRIVATE PkgConfig::${var})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY DUSK_LIBS ${name})
+endfunction()
+
+# dusk_pkg(VAR module) -> imported target PkgConfig::VAR for direct use.
+function(dusk_pkg var mod)
+  if(NOT TARGET PkgConfig::${var})
+    pkg_check_modules(${var} REQUIRED IMPORTED_TARGET GLOBAL ${mod})
+  endif()
+endfunction()
+
+# dusk_test(NAME SOURCES... LIBS libs...)
+# A GoogleTest executable run by CTest on SDL's dummy drivers, from a scratch
+# working folder of its own.
+function(dusk_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set(work ${CMAKE_BINARY_DIR}/test-work/${name})
+  file(MAKE_DIRECTORY ${work})
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${work})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;DUSK_SOURCE_DIR=${PROJECT_SOURCE_DIR};DUSK_BINARY_DIR=${CMAKE_BINARY_DIR}"
+    TIMEOUT 300)
+endfunction()

@@ -1,0 +1,53 @@
+// Every file and folder access of the game and engine goes through here, so
+// that paths with any characters, and another platform, need no edits
+// elsewhere. Paths are UTF-8 and use "/"; folder paths end in "/".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reads a whole file. Fails (false) when it cannot be opened or read, or is
+// larger than max_bytes.
+[[nodiscard]] bool file_read_all(const std::string& path, std::vector<uint8_t>* out,
+                                 size_t max_bytes = SIZE_MAX);
+
+// Writes a whole file in place (created or truncated).
+[[nodiscard]] bool file_write(const std::string& path, const void* data, size_t size);
+
+// Writes a whole file so that it is either the old or the new content, never
+// a half-written one: a temporary file in the same folder, flushed to disk,
+// then renamed over the old one.
+[[nodiscard]] bool file_write_atomic(const std::string& path, const void* data, size_t size);
+
+// Size in bytes of a regular file, or -1.
+int64_t file_size(const std::string& path);
+
+bool file_exists(const std::string& path);     // a regular file
+bool folder_exists(const std::string& path);   // a folder
+bool file_remove(const std::string& path);     // a file or an empty folder
+
+// Makes a folder and every missing parent. True when it exists afterwards.
+bool folder_make(const std::string& path);
+
+// Names (not paths) of the entries of a folder, without "." and "..",
+// sorted by byte value. Empty when the folder cannot be read.
+std::vector<std::string> folder_list(const std::string& path);
+
+// Removes a folder and everything in it. True when it is gone afterwards.
+bool folder_remove_all(const std::string& path);
+
+// A folder private to this run (mode 0700) inside the system's temporary
+// folder, made on first use and removed by file_system_cleanup. Ends in "/".
+// Empty when it cannot be made.
+const std::string& file_private_temp_folder();
+
+// Removes the run's private temporary folder. Called at shutdown.
+void file_system_cleanup();
+
+// The folder of the running executable, ending in "/".
+std::string file_program_folder();
+
+// The last path component ("a/b/c.png" -> "c.png").
+std::string file_base_name(const std::string& path);

@@ -1,0 +1,175 @@
+// File access on POSIX systems.
+#include "engine/system/file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+bool file_read_all(const std::string& path, std::vector<uint8_t>* out, size_t max_bytes) {
+  out->clear();
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+      static_cast<uint64_t>(st.st_size) > max_bytes) {
+    close(fd);
+    return false;
+  }
+  out->resize(static_cast<size_t>(st.st_size));
+  size_t done = 0;
+  while (done < out->size()) {
+    ssize_t n = read(fd, out->data() + done, out->size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  close(fd);
+  if (done != out->size()) {
+    out->clear();
+    return false;
+  }
+  return true;
+}
+
+static bool write_all(int fd, const void* data, size_t size) {
+  const uint8_t* p = static_cast<const uint8_t*>(data);
+  while (size > 0) {
+    ssize_t n = write(fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool file_write(const std::string& path, const void* data, size_t size) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = write_all(fd, data, size);
+  if (close(fd) != 0) ok = false;
+  return ok;
+}
+
+bool file_write_atomic(const std::string& path, const void* data, size_t size) {
+  std::string tmp = path + ".tmpXXXXXX";
+  std::vector<char> name(tmp.begin(), tmp.end());
+  name.push_back('\0');
+  int fd = mkstemp(name.data());
+  if (fd < 0) return false;
+  fchmod(fd, 0644);
+  bool ok = write_all(fd, data, size) && fsync(fd) == 0;
+  if (close(fd) != 0) ok = false;
+  if (ok && rename(name.data(), path.c_str()) != 0) ok = false;
+  if (!ok) {
+    unlink(name.data());
+    return false;
+  }
+  // Make the rename itself durable.
+  std::string folder = path.substr(0, path.find_last_of('/') + 1);
+  int dfd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    fsync(dfd);
+    close(dfd);
+  }
+  return true;
+}
+
+int64_t file_size(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+bool file_exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool folder_exists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool file_remove(const std::string& path) {
+  if (unlink(path.c_str()) == 0) return true;
+  return rmdir(path.c_str()) == 0;
+}
+
+bool folder_make(const std::string& path) {
+  if (path.empty()) return false;
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  if (folder_exists(p)) return true;
+  size_t pos = 0;
+  while ((pos = p.find('/', pos + 1)) != std::string::npos) {
+    std::string part = p.substr(0, pos);
+    if (!folder_exists(part)) mkdir(part.c_str(), 0755);
+  }
+  mkdir(p.c_str(), 0755);
+  return folder_exists(p);
+}
+
+std::vector<std::string> folder_list(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* d = opendir(path.empty() ? "." : path.c_str());
+  if (!d) return names;
+  while (struct dirent* e = readdir(d)) {
+    std::string n = e->d_name;
+    if (n != "." && n != "..") names.push_back(n);
+  }
+  closedir(d);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool folder_remove_all(const std::string& path) {
+  std::string base = path;
+  if (!base.empty() && base.back() != '/') base += '/';
+  for (const std::string& n : folder_list(base)) {
+    std::string child = base + n;
+    struct stat st;
+    if (lstat(child.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+      folder_remove_all(child);
+    } else {
+      unlink(child.c_str());
+    }
+  }
+  rmdir(path.c_str());
+  return !folder_exists(path);
+}
+
+static std::string g_private_temp;
+
+const std::string& file_private_temp_folder() {
+  if (!g_private_temp.empty() && folder_exists(g_private_temp)) return g_private_temp;
+  g_private_temp.clear();
+  const char* env = getenv("TMPDIR");
+  std::string base = (env && *env) ? env : "/tmp";
+  if (base.back() != '/') base += '/';
+  std::string tmpl = base + "duskmatch-XXXXXX";
+  std::vector<char> name(tmpl.begin(), tmpl.end());
+  name.push_back('\0');
+  // mkdtemp makes the folder with mode 0700.
+  if (mkdtemp(name.data())) g_private_temp = std::string(name.data()) + "/";
+  return g_private_temp;
+}
+
+void file_system_cleanup() {
+  if (!g_private_temp.empty()) folder_remove_all(g_private_temp);
+  g_private_temp.clear();
+}
+
+std::string file_program_folder() {
+  char buf[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+  if (n <= 0) return "./";
+  std::string p(buf, static_cast<size_t>(n));
+  return p.substr(0, p.find_last_of('/') + 1);
+}

@@ -1,0 +1,31 @@
+#!/bin/bash
+# Fails when a platform header (SDL, Pango, Cairo, POSIX) is included outside
+# an engine back-end file, or when a .cpp file declares something extern.
+# Back-end files are named after their platform: *_sdl.cpp, *_pango.cpp,
+# *_cairo.cpp, *_posix.cpp, *_linux.cpp, *_win32.cpp (and their private
+# headers); app/main.cpp may include SDL for SDL_main.
+root=${1:-.}
+cd "$root" || exit 2
+status=0
+platform='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|pango|cairo|fontconfig|unistd\.h|sys/|dirent\.h|fcntl\.h|pthread\.h|sched\.h|windows\.h)'
+while IFS= read -r f; do
+  case "$f" in
+    engine/*_sdl.*|engine/*_pango.*|engine/*_cairo.*|engine/*_posix.*|engine/*_linux.*|engine/*_win32.*|app/main.cpp) continue ;;
+  esac
+  if grep -nE "$platform" "$f" >/dev/null; then
+    grep -nHE "$platform" "$f"
+    status=1
+  fi
+done < <(find app game ui engine -name '*.cpp' -o -name '*.h' 2>/dev/null | sort)
+while IFS= read -r f; do
+  if grep -nE '^[[:space:]]*extern[[:space:]]' "$f" | grep -v 'extern "C"' >/dev/null; then
+    grep -nHE '^[[:space:]]*extern[[:space:]]' "$f" | grep -v 'extern "C"'
+    status=1
+  fi
+done < <(find app game ui engine tools -name '*.cpp' 2>/dev/null | sort)
+if [ $status -ne 0 ]; then
+  echo "layering check FAILED: platform headers belong in back-end files, extern in headers"
+else
+  echo "layering check passed"
+fi
+exit $status
