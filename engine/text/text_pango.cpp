@@ -1,0 +1,195 @@
+// Fonts on Pango and fontconfig: the numbered font table, the display's dots
+// per inch, the choice of face (with the heavy fallback for "Arial Black"),
+// and the context and layouts the drawing pass draws with.
+#include "engine/text/text.h"
+#include "engine/text/text_pango.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <cctype>
+#include <cstdint>
+
+#include "engine/system/objects.h"
+
+namespace {
+
+// Larger em sizes are refused: a mistaken size must not make Pango render
+// glyphs of absurd size.
+constexpr int kFontMaxPixels = 2048;
+
+ObjectTable<TextFont> g_fonts(16);
+
+// One font map for the whole program, made on first use and kept to the
+// end, so that glyph caches survive from one text image to the next.
+PangoFontMap* font_map() {
+  static PangoFontMap* map = pango_cairo_font_map_new();
+  return map;
+}
+
+// Linux has no logical dpi the way the game means it: X11's Xft.dpi is a
+// desktop preference that is often missing, Wayland has none, and SDL only
+// reports the physical density from the monitor's EDID, which is frequently
+// wrong and would change the size of every caption from one monitor to the
+// next. The menus are laid out for 96 dpi (40 points = 53 pixels, menu
+// entries up to 500 pixels wide), which is also what the game assumes when
+// the value cannot be read, so 96 it is.
+int read_display_dpi() { return 96; }
+
+// Whether fontconfig knows a face of this family (and weight, when given as
+// a fontconfig weight; -1 for any). A listing, not a match: matching always
+// succeeds by substituting some other font.
+bool family_installed(const std::string& family, int fc_weight) {
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return false;
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  if (fc_weight >= 0) FcPatternAddInteger(pattern, FC_WEIGHT, fc_weight);
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+  FcFontSet* fonts = objects ? FcFontList(nullptr, pattern, objects) : nullptr;
+  bool found = fonts && fonts->nfont > 0;
+  if (fonts) FcFontSetDestroy(fonts);
+  if (objects) FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  return found;
+}
+
+bool is_arial_black(const std::string& family) {
+  std::string squeezed;
+  for (char c : family)
+    if (c != ' ') squeezed += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return squeezed == "arialblack";
+}
+
+struct FaceChoice {
+  std::string family;
+  PangoWeight weight;
+};
+
+// The family and weight to ask Pango for. An installed family is used as
+// asked. Where it is missing, fontconfig would substitute whatever the
+// machine's configuration prefers (DejaVu Sans on a bare Debian), so the
+// choice is made here instead: Lato, which the game depends on, in its Black
+// face for "Arial Black" (a face that only exists in that heavy weight, so
+// the bold flag changes nothing there either).
+FaceChoice choose_face(const std::string& family, bool bold) {
+  PangoWeight asked = bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL;
+  if (family_installed(family, -1)) return {family, asked};
+  if (is_arial_black(family)) {
+    if (family_installed("Lato", FC_WEIGHT_BLACK)) return {"Lato", PANGO_WEIGHT_HEAVY};
+    return {family, PANGO_WEIGHT_HEAVY};
+  }
+  if (family_installed("Lato", -1)) return {"Lato", asked};
+  return {family, asked};
+}
+
+}  // namespace
+
+int font_points_to_pixels(int points, int dpi) {
+  int64_t product = static_cast<int64_t>(points) * dpi;
+  int64_t half = product >= 0 ? 36 : -36;
+  return static_cast<int>((product + half) / 72);
+}
+
+int font_dpi() {
+  static const int dpi = read_display_dpi();
+  return dpi;
+}
+
+int font_load(int number, const std::string& family, int points, int flags) {
+  if (number < -1) return 0;
+  std::string name = family.substr(0, family.find('\0'));
+  if (name.empty() || points <= 0) return 0;
+  int pixels = font_points_to_pixels(points, font_dpi());
+  if (pixels <= 0 || pixels > kFontMaxPixels) return 0;
+
+  FaceChoice face = choose_face(name, (flags & kFontBold) != 0);
+  auto font = std::make_unique<TextFont>();
+  font->flags = flags;
+  font->pixels = pixels;
+  font->desc = pango_font_description_new();
+  pango_font_description_set_family(font->desc, face.family.c_str());
+  pango_font_description_set_weight(font->desc, face.weight);
+  pango_font_description_set_style(font->desc, (flags & kFontItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  // The em height in device pixels, not points: Pango's own point sizes
+  // would be scaled by its resolution a second time.
+  pango_font_description_set_absolute_size(font->desc, static_cast<double>(pixels) * PANGO_SCALE);
+
+  // Load the face now, so a machine without any usable font fails here
+  // rather than drawing nothing later, and so the log can name the face.
+  ContextPtr context = text_new_context();
+  if (!context) return 0;
+  PangoFont* loaded = pango_font_map_load_font(font_map(), context.get(), font->desc);
+  if (!loaded) return 0;
+  PangoFontDescription* described = pango_font_describe(loaded);
+  if (described) {
+    const char* got = pango_font_description_get_family(described);
+    font->face_family = got ? got : "";
+    font->face_weight = static_cast<int>(pango_font_description_get_weight(described));
+    pango_font_description_free(described);
+  }
+  g_object_unref(loaded);
+
+  int id = g_fonts.put(number, std::move(font));
+  if (id == -2) return 0;
+  return id == 0 ? 1 : id;  // number 0 is success too: report non-zero
+}
+
+const TextFont* font_handle(int font) { return g_fonts.get(font); }
+
+void font_free(int font) { g_fonts.free(font); }
+
+int font_pixel_size(int font) {
+  const TextFont* f = g_fonts.get(font);
+  return f ? f->pixels : 0;
+}
+
+std::string font_face_family(int font) {
+  const TextFont* f = g_fonts.get(font);
+  return f ? f->face_family : std::string();
+}
+
+int font_face_weight(int font) {
+  const TextFont* f = g_fonts.get(font);
+  return f ? f->face_weight : 0;
+}
+
+ContextPtr text_new_context() {
+  ContextPtr context(pango_font_map_create_context(font_map()));
+  if (!context) return context;
+  cairo_font_options_t* options = cairo_font_options_create();
+  // Greyscale, never subpixel, antialiasing: the pixels go into images with
+  // alpha that end up anywhere on the screen.
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+  pango_cairo_context_set_font_options(context.get(), options);
+  cairo_font_options_destroy(options);
+  pango_context_set_round_glyph_positions(context.get(), TRUE);
+  pango_context_set_base_dir(context.get(), PANGO_DIRECTION_LTR);
+  return context;
+}
+
+LayoutPtr text_new_layout(PangoContext* context, const PangoFontDescription* desc, int flags,
+                          const std::string& text) {
+  LayoutPtr layout(pango_layout_new(context));
+  if (!layout) return layout;
+  pango_layout_set_auto_dir(layout.get(), FALSE);  // left stays left for any script
+  pango_layout_set_font_description(layout.get(), desc);
+
+  std::string line = text.substr(0, text.find('\0'));
+  if (g_utf8_validate(line.data(), static_cast<gssize>(line.size()), nullptr)) {
+    pango_layout_set_text(layout.get(), line.data(), static_cast<int>(line.size()));
+  } else {
+    gchar* mended = g_utf8_make_valid(line.data(), static_cast<gssize>(line.size()));
+    pango_layout_set_text(layout.get(), mended, -1);
+    g_free(mended);
+  }
+
+  if (flags & (kFontUnderline | kFontStrikeOut)) {
+    PangoAttrList* attrs = pango_attr_list_new();
+    if (flags & kFontUnderline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (flags & kFontStrikeOut) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+    pango_layout_set_attributes(layout.get(), attrs);
+    pango_attr_list_unref(attrs);
+  }
+  return layout;
+}
