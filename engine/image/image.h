@@ -2,8 +2,10 @@
 // text is drawn into them, and they are copied into sprites.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 // The pixels of one image: rows top to bottom, each pixel four bytes blue,
@@ -46,3 +48,70 @@ ImageBuffer* image_handle(int image);
 
 // Whether the image exists.
 bool image_exists(int image);
+
+// ---- Picture codecs ----
+// Decoders are tried in the order they were registered; encoders are found
+// by a format key made of the format name's bytes, first byte lowest.
+
+constexpr uint32_t kImageFormatBMP = 0x504D42;  // "BMP"
+constexpr uint32_t kImageFormatPNG = 0x474E50;  // "PNG"
+
+// The most input bytes a decoder is ever given.
+constexpr size_t kImageMaxInput = 2147483647;
+
+// A decoder fills out (24-bit pictures with alpha 255) and returns true, or
+// returns false when the data is not its format or is damaged.
+using ImageDecodeFn = bool (*)(const uint8_t* data, size_t size, ImageBuffer* out);
+// An encoder appends the encoded picture to out and returns true on success.
+using ImageEncodeFn = bool (*)(const ImageBuffer& image, std::vector<uint8_t>* out);
+
+// Registers the built-in codecs once, in this order: BMP, the PNG decoder,
+// the PNG encoder. Every decode and encode call does this first.
+void image_codecs_start();
+
+// Adds a decoder after those already registered.
+void image_decoder_register(ImageDecodeFn decode);
+
+// Adds (or replaces) the encoder of a format key.
+void image_encoder_register(uint32_t key, ImageEncodeFn encode);
+
+// Decodes a picture with the first decoder that accepts it; nullptr if none.
+std::unique_ptr<ImageBuffer> image_decode(const void* data, size_t size);
+
+// Encodes with the encoder of key; false when there is none or it fails.
+bool image_encode(const ImageBuffer& image, uint32_t key, std::vector<uint8_t>* out);
+
+// Decodes an encoded picture held in memory into an image, reading at most
+// the buffer (and never more than kImageMaxInput bytes). Returns the number,
+// a handle for -1, or 0 when no decoder accepts the data.
+int image_from_memory(int number, const std::vector<uint8_t>& data);
+
+// As image_from_memory, reading at most size bytes from data.
+int image_from_memory_sized(int number, const void* data, size_t size);
+
+// Decodes a picture file into an image; 0 when it cannot be read or decoded.
+int image_load(int number, const std::string& path);
+
+// Stretches an image to width x height: mode 0 smooth (area averaging when
+// shrinking, bilinear when enlarging, alpha included), mode 1 nearest pixel.
+// The same size leaves it untouched. Non-zero on success.
+int image_resize(int image, int width, int height, int mode);
+
+// Copies a rectangle of a source image into a new image of the same depth
+// under number (or -1). The rectangle must lie inside the source. Returns
+// the number, a handle, or 0.
+int image_grab(int source, int number, int x, int y, int width, int height);
+
+// ---- Pixel operations shared by images and sprites ----
+
+// Sets each pixel's alpha to 0 where its colour is exactly rgb
+// (0x00BBGGRR), else to 255.
+void image_apply_transparent_color(ImageBuffer* image, int rgb);
+
+// Copies src into dst with its top-left corner at (x, y), clipped to dst;
+// only red, green and blue are written, dst keeps its alpha.
+void image_copy_rgb(ImageBuffer* dst, const ImageBuffer& src, int x, int y);
+
+// Fills a rectangle of dst with the colour rgb (0x00BBGGRR), clipped to dst;
+// the alpha stays as it was.
+void image_fill_rgb(ImageBuffer* dst, int x, int y, int width, int height, int rgb);

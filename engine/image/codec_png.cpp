@@ -1,0 +1,143 @@
+// PNG decoding and encoding through libpng. Every picture of the data pack
+// is a PNG, and screenshots are saved as PNG.
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+
+#include "engine/image/codec_builtin.h"
+
+namespace {
+
+struct MemoryReader {
+  const uint8_t* data;
+  size_t size;
+  size_t pos;
+};
+
+void read_from_memory(png_structp png, png_bytep out, png_size_t count) {
+  auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
+  if (count > r->size - r->pos) png_error(png, "truncated");
+  std::memcpy(out, r->data + r->pos, count);
+  r->pos += count;
+}
+
+// Bad data must give a plain failure: no message, no abort.
+[[noreturn]] void fail_quietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void warn_quietly(png_structp, png_const_charp) {}
+
+// Deflate cannot squeeze raw data much beyond about 1,032 to 1, so a header
+// claiming more pixels than the remaining bytes could ever hold is refused
+// before the pixel buffer is allocated.
+constexpr uint64_t kMaxDeflateRatio = 1100;
+
+// Everything after setjmp happens here, so that no local of the function
+// holding the jump buffer changes between setjmp and a longjmp.
+void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, ImageBuffer* out) {
+  png_read_info(png, info);
+  png_uint_32 width = png_get_image_width(png, info);
+  png_uint_32 height = png_get_image_height(png, info);
+  int color_type = png_get_color_type(png, info);
+  int bit_depth = png_get_bit_depth(png, info);
+
+  uint64_t raw_bytes = (static_cast<uint64_t>(width) * png_get_channels(png, info) * bit_depth / 8 + 1) * height;
+  if (raw_bytes / kMaxDeflateRatio > reader->size - reader->pos) png_error(png, "too little data");
+
+  if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+  if (color_type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if ((color_type == PNG_COLOR_TYPE_GRAY || color_type == PNG_COLOR_TYPE_GRAY_ALPHA) && bit_depth < 8)
+    png_set_expand_gray_1_2_4_to_8(png);
+  if (color_type == PNG_COLOR_TYPE_GRAY || color_type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+  if (bit_depth == 16) png_set_strip_16(png);
+  int passes = png_set_interlace_handling(png);
+  // The image keeps blue, green, red, alpha; pictures without alpha get 255.
+  png_set_bgr(png);
+  bool has_alpha = (color_type & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
+  if (!has_alpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  png_read_update_info(png, info);
+  if (has_alpha != ((png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0)) png_error(png, "alpha");
+  if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 4) png_error(png, "unexpected layout");
+
+  out->width = static_cast<int>(width);
+  out->height = static_cast<int>(height);
+  out->depth = has_alpha ? 32 : 24;
+  out->pixels.resize(static_cast<size_t>(width) * height * 4);
+  for (int pass = 0; pass < passes; ++pass) {
+    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, out->row(static_cast<int>(y)), nullptr);
+  }
+  png_read_end(png, nullptr);
+}
+
+struct VectorWriter {
+  std::vector<uint8_t>* out;
+};
+
+void write_to_vector(png_structp png, png_bytep data, png_size_t count) {
+  auto* w = static_cast<VectorWriter*>(png_get_io_ptr(png));
+  w->out->insert(w->out->end(), data, data + count);
+}
+
+void flush_nothing(png_structp) {}
+
+void write_png_body(png_structp png, png_infop info, const ImageBuffer& image) {
+  bool alpha = image.depth != 24;
+  png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+               alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+  png_write_info(png, info);
+  png_set_bgr(png);
+  // 24-bit images still hold four bytes a pixel: drop the fourth on writing.
+  if (!alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+  for (int y = 0; y < image.height; ++y) png_write_row(png, const_cast<png_bytep>(image.row(y)));
+  png_write_end(png, nullptr);
+}
+
+}  // namespace
+
+bool png_decode(const uint8_t* data, size_t size, ImageBuffer* out) {
+  if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, fail_quietly, warn_quietly);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return false;
+  }
+  // Refuse absurd sizes in the header before anything is allocated, and cap
+  // what ancillary chunks may allocate.
+  png_set_user_limits(png, kImageMaxSide, kImageMaxSide);
+  png_set_chunk_malloc_max(png, 8u << 20);
+  png_set_chunk_cache_max(png, 1000);
+  MemoryReader reader{data, size, 0};
+  png_set_read_fn(png, &reader, read_from_memory);
+  bool ok = false;
+  if (setjmp(png_jmpbuf(png)) == 0) {
+    read_png_body(png, info, &reader, out);
+    ok = true;
+  }
+  png_destroy_read_struct(&png, &info, nullptr);
+  if (!ok) out->pixels.clear();
+  return ok;
+}
+
+bool png_encode(const ImageBuffer& image, std::vector<uint8_t>* out) {
+  if (image.width > kImageMaxSide || image.height > kImageMaxSide) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, fail_quietly, warn_quietly);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  out->clear();
+  VectorWriter writer{out};
+  png_set_write_fn(png, &writer, write_to_vector, flush_nothing);
+  bool ok = false;
+  if (setjmp(png_jmpbuf(png)) == 0) {
+    write_png_body(png, info, image);
+    ok = true;
+  }
+  png_destroy_write_struct(&png, &info);
+  return ok;
+}

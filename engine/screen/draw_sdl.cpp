@@ -1,0 +1,104 @@
+// The 2-D drawing pass into sprites and images, and the screenshot pair:
+// grabbing the screen into a sprite and saving a sprite as a picture file.
+#include <utility>
+
+#include "engine/screen/screen.h"
+#include "engine/screen/screen_sdl.h"
+#include "engine/system/file.h"
+
+namespace {
+
+constexpr int kTargetSprite = 1;
+constexpr int kTargetImage = 2;
+
+// The pass in progress; kind 0 when none.
+DrawTarget g_pass;
+
+// The pixels the pass writes to; nullptr when the target has gone.
+ImageBuffer* pass_pixels() {
+  if (g_pass.kind == kTargetSprite) {
+    Sprite* sp = sprite_table().get(g_pass.object);
+    return sp ? &sp->pixels : nullptr;
+  }
+  if (g_pass.kind == kTargetImage) return image_handle(g_pass.object);
+  return nullptr;
+}
+
+}  // namespace
+
+DrawTarget sprite_draw_target(int sprite) {
+  DrawTarget t;
+  if (sprite_table().exists(sprite)) t = DrawTarget{kTargetSprite, sprite};
+  return t;
+}
+
+DrawTarget image_draw_target(int image) {
+  DrawTarget t;
+  if (image_exists(image)) t = DrawTarget{kTargetImage, image};
+  return t;
+}
+
+int draw_start(DrawTarget target) {
+  // A pass left open is ended, so its drawing is not lost.
+  draw_stop();
+  g_pass = target;
+  if (!pass_pixels()) {
+    g_pass = DrawTarget();
+    return 0;
+  }
+  return 1;
+}
+
+void draw_image(const ImageBuffer* image, int x, int y) {
+  ImageBuffer* dst = pass_pixels();
+  if (dst && image && image != dst) image_copy_rgb(dst, *image, x, y);
+}
+
+void draw_box(int x, int y, int width, int height, int rgb) {
+  ImageBuffer* dst = pass_pixels();
+  if (dst) image_fill_rgb(dst, x, y, width, height, rgb);
+}
+
+void draw_stop() {
+  if (g_pass.kind == kTargetSprite) {
+    Sprite* sp = sprite_table().get(g_pass.object);
+    if (sp) sprite_upload(sp);
+  }
+  g_pass = DrawTarget();
+}
+
+int sprite_grab_screen(int number, int x, int y, int width, int height) {
+  ScreenState& s = screen_state();
+  if (!s.renderer || number < 0 || x < 0 || y < 0 || width <= 0 || height <= 0) return 0;
+  if (static_cast<int64_t>(x) + width > s.width || static_cast<int64_t>(y) + height > s.height) return 0;
+  std::vector<uint8_t> screen(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  SDL_Rect area{x, y, width, height};
+  if (SDL_RenderReadPixels(s.renderer, &area, SDL_PIXELFORMAT_ARGB8888, screen.data(), width * 4) != 0) return 0;
+  Sprite* sp = sprite_table().get(number);
+  if (!sp || sp->pixels.width != width || sp->pixels.height != height) {
+    // A new screenshot sprite starts opaque: the grab writes colour only, and
+    // a saved screenshot must not come out fully transparent.
+    ImageBuffer px;
+    px.width = width;
+    px.height = height;
+    px.pixels.assign(screen.size(), 0);
+    for (size_t i = 3; i < px.pixels.size(); i += 4) px.pixels[i] = 255;
+    if (!sprite_store(number, std::move(px), 0)) return 0;
+    sp = sprite_table().get(number);
+  }
+  ImageBuffer* px = &sp->pixels;
+  for (size_t i = 0; i < screen.size(); i += 4) {
+    px->pixels[i] = screen[i];
+    px->pixels[i + 1] = screen[i + 1];
+    px->pixels[i + 2] = screen[i + 2];
+  }
+  return sprite_upload(sp) ? 1 : 0;
+}
+
+int sprite_save(int sprite, const std::string& path, uint32_t format_key) {
+  Sprite* sp = sprite_table().get(sprite);
+  if (!sp) return 0;
+  std::vector<uint8_t> encoded;
+  if (!image_encode(sp->pixels, format_key, &encoded)) return 0;
+  return file_write(path, encoded.data(), encoded.size()) ? 1 : 0;
+}

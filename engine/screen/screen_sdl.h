@@ -1,0 +1,79 @@
+// State shared by the SDL files of the screen: the open screen, the window
+// table and the sprite table. Used only inside engine/screen.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/image/image.h"
+#include "engine/system/objects.h"
+
+struct Sprite {
+  ImageBuffer pixels;  // full-size copy of the texture, kept for drawing and saving
+  SDL_Texture* texture = nullptr;
+  int flags = 0;
+  SDL_Rect clip{0, 0, 0, 0};  // shown part of the texture, in texels
+  int shown_width = 0;        // displayed size (clip or zoom)
+  int shown_height = 0;
+  std::vector<uint8_t> mask;  // flag 4: 1 where alpha is 255
+
+  Sprite() = default;
+  Sprite(const Sprite&) = delete;
+  Sprite& operator=(const Sprite&) = delete;
+  ~Sprite() {
+    if (texture) SDL_DestroyTexture(texture);
+  }
+};
+
+struct Window {
+  SDL_Window* window = nullptr;
+  bool active = false;  // tracked from activation events
+
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  ~Window() {
+    if (window) SDL_DestroyWindow(window);
+  }
+};
+
+struct ScreenState {
+  bool video_started = false;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Window* window = nullptr;  // where the screen draws
+  bool owns_window = false;      // a full screen made its own window
+  bool in_window = false;
+  int window_object = 0;  // the window number or handle of an in-window screen
+  int width = 0;
+  int height = 0;
+  int origin_x = 0;
+  int origin_y = 0;
+  int frame_rate = 0;
+  uint64_t last_present = 0;
+  int filtering = 0;
+  int default_transparent = 0;  // 0x00BBGGRR, black at start
+  // The last close event came from a window, so the quit request that SDL
+  // sends after it is the same request and is not reported twice.
+  bool close_reported = false;
+};
+
+ScreenState& screen_state();
+ObjectTable<Sprite>& sprite_table();
+ObjectTable<Window>& window_table();
+
+// Window of a window number or handle; nullptr if none.
+SDL_Window* window_sdl(int window);
+
+// Copies the sprite's pixels into its texture and refreshes its mask.
+bool sprite_upload(Sprite* sprite);
+
+// Makes a sprite from full-size pixels and stores it; 0 on failure.
+int sprite_store(int number, ImageBuffer pixels, int flags);
+
+// Frees every sprite (their textures belong to the renderer).
+void sprites_free_all();
+
+// Handles one SDL event; returns its window event code or 0.
+int window_event_translate(const SDL_Event& event);

@@ -1,0 +1,142 @@
+// Sprites on SDL: one texture each, with a copy of its pixels kept in memory
+// for drawing into, re-applying transparency and saving.
+#include <algorithm>
+#include <utility>
+
+#include "engine/screen/screen.h"
+#include "engine/screen/screen_sdl.h"
+
+ObjectTable<Sprite>& sprite_table() {
+  static ObjectTable<Sprite> table(64);
+  return table;
+}
+
+void sprites_free_all() { sprite_table().free(-1); }
+
+bool sprite_upload(Sprite* sp) {
+  const ImageBuffer& px = sp->pixels;
+  if (SDL_UpdateTexture(sp->texture, nullptr, px.pixels.data(), px.width * 4) != 0) return false;
+  if (sp->flags & kSpriteMask) {
+    sp->mask.resize(px.pixels.size() / 4);
+    for (size_t i = 0; i < sp->mask.size(); ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
+  }
+  return true;
+}
+
+int sprite_store(int number, ImageBuffer pixels, int flags) {
+  ScreenState& s = screen_state();
+  if (!s.renderer || pixels.width <= 0 || pixels.height <= 0) return 0;
+  if (pixels.width > kImageMaxSide || pixels.height > kImageMaxSide) return 0;
+  auto sp = std::make_unique<Sprite>();
+  sp->texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, pixels.width,
+                                  pixels.height);
+  if (!sp->texture) return 0;
+  SDL_SetTextureScaleMode(sp->texture, s.filtering ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  sp->flags = flags;
+  sp->clip = SDL_Rect{0, 0, pixels.width, pixels.height};
+  sp->shown_width = pixels.width;
+  sp->shown_height = pixels.height;
+  pixels.depth = 32;
+  sp->pixels = std::move(pixels);
+  if (!sprite_upload(sp.get())) return 0;
+  int id = sprite_table().put(number, std::move(sp));
+  if (id == -2) return 0;
+  return id == 0 ? 1 : id;
+}
+
+int sprite_create(int number, int width, int height, int flags) {
+  if (!screen_state().renderer || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
+    return 0;
+  ImageBuffer px;
+  px.width = width;
+  px.height = height;
+  px.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
+  if (!(flags & kSpriteKeepAlpha)) image_apply_transparent_color(&px, screen_state().default_transparent);
+  return sprite_store(number, std::move(px), flags);
+}
+
+int sprite_from_memory(int number, const void* data, size_t size, int flags) {
+  if (!screen_state().renderer) return 0;
+  auto img = image_decode(data, std::min(size, kSpriteMaxInput));
+  if (!img) return 0;
+  if (!(flags & kSpriteKeepAlpha)) image_apply_transparent_color(img.get(), screen_state().default_transparent);
+  return sprite_store(number, std::move(*img), flags);
+}
+
+void sprite_transparent_color(int sprite, int rgb) {
+  rgb &= 0xFFFFFF;
+  if (sprite == -1) {
+    screen_state().default_transparent = rgb;
+    return;
+  }
+  Sprite* sp = sprite_table().get(sprite);
+  if (!sp) return;
+  image_apply_transparent_color(&sp->pixels, rgb);
+  sprite_upload(sp);
+}
+
+void sprite_clip(int sprite, int x, int y, int width, int height) {
+  Sprite* sp = sprite_table().get(sprite);
+  if (!sp) return;
+  int full_w = sp->pixels.width, full_h = sp->pixels.height;
+  x = std::clamp(x, 0, full_w);
+  y = std::clamp(y, 0, full_h);
+  if (width == -1) width = full_w;
+  if (height == -1) height = full_h;
+  width = std::clamp(width, 0, full_w - x);
+  height = std::clamp(height, 0, full_h - y);
+  sp->clip = SDL_Rect{x, y, width, height};
+  sp->shown_width = width;
+  sp->shown_height = height;
+}
+
+void sprite_zoom(int sprite, int width, int height) {
+  Sprite* sp = sprite_table().get(sprite);
+  if (!sp) return;
+  sp->shown_width = width == -1 ? sp->pixels.width : std::max(0, width);
+  sp->shown_height = height == -1 ? sp->pixels.height : std::max(0, height);
+}
+
+int sprite_width(int sprite) {
+  Sprite* sp = sprite_table().get(sprite);
+  return sp ? sp->shown_width : 0;
+}
+
+int sprite_height(int sprite) {
+  Sprite* sp = sprite_table().get(sprite);
+  return sp ? sp->shown_height : 0;
+}
+
+int sprite_exists(int sprite) { return sprite_table().exists(sprite) ? 1 : 0; }
+
+void sprite_free(int sprite) { sprite_table().free(sprite); }
+
+int sprite_opaque_at(int sprite, int x, int y) {
+  Sprite* sp = sprite_table().get(sprite);
+  if (!sp || sp->mask.empty() || x < 0 || y < 0 || x >= sp->pixels.width || y >= sp->pixels.height) return -1;
+  return sp->mask[static_cast<size_t>(y) * static_cast<size_t>(sp->pixels.width) + static_cast<size_t>(x)];
+}
+
+static void draw_sprite(int sprite, int x, int y, bool blended, int intensity) {
+  ScreenState& s = screen_state();
+  Sprite* sp = sprite_table().get(sprite);
+  if (!sp || !s.renderer) return;
+  // Culling by the displayed size, before the renderer sees the sprite.
+  if (x >= s.width || y >= s.height || x <= -sp->shown_width || y <= -sp->shown_height) return;
+  if (sp->clip.w <= 0 || sp->clip.h <= 0) return;
+  SDL_Rect dst{x, y, sp->shown_width, sp->shown_height};
+  if (blended) {
+    intensity = std::clamp(intensity, 0, 255);
+    if (intensity == 0) return;  // would leave every screen pixel as it is
+    SDL_SetTextureBlendMode(sp->texture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureAlphaMod(sp->texture, static_cast<Uint8>(intensity));
+  } else {
+    SDL_SetTextureBlendMode(sp->texture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureAlphaMod(sp->texture, 255);
+  }
+  SDL_RenderCopy(s.renderer, sp->texture, &sp->clip, &dst);
+}
+
+void sprite_draw(int sprite, int x, int y) { draw_sprite(sprite, x, y, false, 255); }
+
+void sprite_draw_blended(int sprite, int x, int y, int intensity) { draw_sprite(sprite, x, y, true, intensity); }

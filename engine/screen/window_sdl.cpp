@@ -1,0 +1,128 @@
+// Windows of the windowed and borderless modes on SDL, and the window events
+// the game's loop drains in those modes.
+#include "engine/screen/screen.h"
+#include "engine/screen/screen_sdl.h"
+
+ObjectTable<Window>& window_table() {
+  static ObjectTable<Window> table(16);
+  return table;
+}
+
+SDL_Window* window_sdl(int window) {
+  Window* w = window_table().get(window);
+  return w ? w->window : nullptr;
+}
+
+int window_open(int number, int x, int y, int width, int height, const std::string& title, int flags) {
+  if (!screen_state().video_started || width <= 0 || height <= 0) return 0;
+  Uint32 sdl_flags = (flags & kWindowHidden) ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN;
+  if (flags & kWindowBorderless) sdl_flags |= SDL_WINDOW_BORDERLESS;
+  if (flags & kWindowCentred) x = y = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(0));
+  // Re-using a number closes the old window (and a screen in it) first.
+  if (number != -1 && window_exists(number)) window_close(number);
+  SDL_Window* sw = SDL_CreateWindow(title.c_str(), x, y, width, height, sdl_flags);
+  if (!sw) return 0;
+  auto w = std::make_unique<Window>();
+  w->window = sw;
+  w->active = (flags & kWindowHidden) == 0;
+  int id = window_table().put(number, std::move(w));
+  if (id == -2) return 0;
+  return id == 0 ? 1 : id;
+}
+
+void window_close(int window) {
+  ScreenState& s = screen_state();
+  if (s.in_window && (window == -1 || window_table().get(window) == window_table().get(s.window_object))) {
+    screen_close();
+  }
+  window_table().free(window);
+}
+
+void window_show(int window) {
+  Window* w = window_table().get(window);
+  if (w) SDL_ShowWindow(w->window);
+}
+
+void window_activate(int window) {
+  Window* w = window_table().get(window);
+  if (!w) return;
+  SDL_RaiseWindow(w->window);
+  w->active = true;
+}
+
+int window_exists(int window) { return window_table().exists(window) ? 1 : 0; }
+
+uint32_t window_system_id(int window) {
+  SDL_Window* w = window_sdl(window);
+  return w ? SDL_GetWindowID(w) : 0;
+}
+
+static Window* window_by_system_id(Uint32 id) {
+  Window* found = nullptr;
+  window_table().for_each([&](int, Window& w) {
+    if (SDL_GetWindowID(w.window) == id) found = &w;
+  });
+  return found;
+}
+
+// A button counts only when released over the window's client area.
+static bool over_window(Uint32 window_id, int x, int y) {
+  SDL_Window* w = SDL_GetWindowFromID(window_id);
+  if (!w) return false;
+  int width = 0, height = 0;
+  SDL_GetWindowSize(w, &width, &height);
+  return x >= 0 && y >= 0 && x < width && y < height;
+}
+
+int window_event_translate(const SDL_Event& e) {
+  ScreenState& s = screen_state();
+  // SDL follows the close of the last window with a quit request at once.
+  bool after_close = s.close_reported;
+  s.close_reported = false;
+  switch (e.type) {
+    case SDL_WINDOWEVENT: {
+      Window* w = window_by_system_id(e.window.windowID);
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          if (w) w->active = true;
+          return kWindowEventActivated;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          if (w) w->active = false;
+          return kWindowEventDeactivated;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          if (w) w->active = false;
+          return kWindowEventMinimised;
+        case SDL_WINDOWEVENT_RESTORED:
+          return kWindowEventRestored;
+        case SDL_WINDOWEVENT_EXPOSED:
+          return kWindowEventRepaint;
+        case SDL_WINDOWEVENT_CLOSE:
+          s.close_reported = true;
+          return kWindowEventClose;
+        default:
+          return 0;
+      }
+    }
+    case SDL_QUIT:
+      return after_close ? 0 : kWindowEventClose;
+    case SDL_MOUSEBUTTONDOWN:
+      if (e.button.button == SDL_BUTTON_LEFT && e.button.clicks >= 2) return kWindowEventDoubleClick;
+      return 0;
+    case SDL_MOUSEBUTTONUP:
+      if (!over_window(e.button.windowID, e.button.x, e.button.y)) return 0;
+      if (e.button.button == SDL_BUTTON_LEFT) return kWindowEventLeftClick;
+      if (e.button.button == SDL_BUTTON_RIGHT) return kWindowEventRightClick;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+int window_event_next() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    int code = window_event_translate(e);
+    if (code != 0) return code;
+  }
+  return 0;
+}
