@@ -1,0 +1,61 @@
+// Sounds: data decoded whole into 16-bit PCM and played by the audio device
+// (the game's one sound is its looping background music, number 0). Sounds
+// are numbered objects: a number of the caller's choosing, or -1 for a handle.
+#pragma once
+
+#include <cstddef>
+
+// Results of sound_status.
+constexpr int kSoundStopped = 0;
+constexpr int kSoundPlaying = 1;
+constexpr int kSoundPaused = 2;
+constexpr int kSoundMissing = 3;
+
+// Flag of sound_play: start over at the end instead of stopping.
+constexpr int kSoundLoop = 1;
+
+// The largest playback buffer in bytes; a longer stream keeps its beginning.
+constexpr size_t kSoundMaxBytes = 64000000;
+
+// Builds the volume table and opens the audio device. Non-zero when a device
+// is available. Called once at start-up, before any sound is loaded.
+int sound_system_start();
+
+// Frees every sound and closes the audio device. Called at shutdown (and by
+// tests to start from nothing).
+void sound_system_stop();
+
+// Decodes OGG Vorbis or WAV data and stores it as sound number `sound`
+// (replacing an old sound of that number), or under a new handle for -1.
+// Returns the handle for -1, non-zero for a number, 0 when the data cannot be
+// decoded or the buffer cannot be made (also before sound_system_start).
+int sound_from_memory(int sound, const void* data, size_t size);
+
+// Plays from the beginning, restarting a sound that already plays; flags
+// kSoundLoop loops.
+void sound_play(int sound, int flags);
+
+// Stops a sound, or every sound for -1; the next play starts at the beginning.
+void sound_stop(int sound);
+
+// Stops a playing sound and keeps its position.
+void sound_pause(int sound);
+
+// Plays a paused sound on from its kept position with its last loop flag.
+void sound_resume(int sound);
+
+// kSoundStopped, kSoundPlaying, kSoundPaused, or kSoundMissing when there is
+// no such sound. A sound that ran to its end without looping is stopped.
+int sound_status(int sound);
+
+// Sets a sound's volume, 0 (silent) to 100 (as decoded); values outside are
+// clamped. It stays in effect for later plays.
+void sound_volume(int sound, int volume);
+
+// The end-of-program fade: if the sound plays, sets its volume to 100, 90,
+// ..., 10 in turn and then stops it. Called once by the orderly end.
+void sound_fade_out(int sound);
+
+// A volume (clamped to 0..100) as an attenuation in hundredths of a decibel:
+// 0 for 100, -10000 (silence) for 0, from the table built at start-up.
+int sound_attenuation(int volume);

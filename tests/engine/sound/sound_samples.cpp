@@ -1,0 +1,128 @@
+// Builders for the sound tests' input data.
+#include "tests/engine/sound/sound_samples.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include <vorbis/vorbisenc.h>
+
+namespace {
+
+void AppendPage(const ogg_page& page, std::vector<uint8_t>* out) {
+  out->insert(out->end(), page.header, page.header + page.header_len);
+  out->insert(out->end(), page.body, page.body + page.body_len);
+}
+
+void PutU16(std::vector<uint8_t>* out, uint32_t v) {
+  out->push_back(static_cast<uint8_t>(v));
+  out->push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void PutU32(std::vector<uint8_t>* out, uint32_t v) {
+  PutU16(out, v & 0xFFFF);
+  PutU16(out, v >> 16);
+}
+
+void PutChunk(std::vector<uint8_t>* out, const std::string& name, const std::vector<uint8_t>& bytes) {
+  out->insert(out->end(), name.begin(), name.end());
+  PutU32(out, static_cast<uint32_t>(bytes.size()));
+  out->insert(out->end(), bytes.begin(), bytes.end());
+  if (bytes.size() % 2 != 0) out->push_back(0);
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeSineOgg(int channels, int rate, int frames, double freq, double amplitude) {
+  vorbis_info vi;
+  vorbis_info_init(&vi);
+  vorbis_encode_init_vbr(&vi, channels, rate, 0.5f);
+  vorbis_comment vc;
+  vorbis_comment_init(&vc);
+  vorbis_dsp_state vd;
+  vorbis_analysis_init(&vd, &vi);
+  vorbis_block vb;
+  vorbis_block_init(&vd, &vb);
+  ogg_stream_state os;
+  ogg_stream_init(&os, 7);
+
+  std::vector<uint8_t> out;
+  ogg_packet header, comments, codebooks;
+  vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
+  ogg_stream_packetin(&os, &header);
+  ogg_stream_packetin(&os, &comments);
+  ogg_stream_packetin(&os, &codebooks);
+  ogg_page page;
+  while (ogg_stream_flush(&os, &page) != 0) AppendPage(page, &out);
+
+  const double pi = std::acos(-1.0);
+  int done = 0;
+  while (true) {
+    int n = std::min(1024, frames - done);
+    if (n > 0) {
+      float** buffer = vorbis_analysis_buffer(&vd, n);
+      for (int i = 0; i < n; ++i) {
+        float v = static_cast<float>(amplitude * std::sin(2 * pi * freq * (done + i) / rate));
+        for (int c = 0; c < channels; ++c) buffer[c][i] = v;
+      }
+      done += n;
+    }
+    vorbis_analysis_wrote(&vd, n > 0 ? n : 0);
+    ogg_packet packet;
+    while (vorbis_analysis_blockout(&vd, &vb) == 1) {
+      vorbis_analysis(&vb, nullptr);
+      vorbis_bitrate_addblock(&vb);
+      while (vorbis_bitrate_flushpacket(&vd, &packet) != 0) {
+        ogg_stream_packetin(&os, &packet);
+        while (ogg_stream_pageout(&os, &page) != 0) AppendPage(page, &out);
+      }
+    }
+    if (n <= 0) break;
+  }
+  while (ogg_stream_flush(&os, &page) != 0) AppendPage(page, &out);
+  ogg_stream_clear(&os);
+  vorbis_block_clear(&vb);
+  vorbis_dsp_clear(&vd);
+  vorbis_comment_clear(&vc);
+  vorbis_info_clear(&vi);
+  return out;
+}
+
+std::vector<uint8_t> MakeWav(int channels, int rate, int bits, const std::vector<uint8_t>& data,
+                             const std::vector<WavChunk>& before_fmt,
+                             const std::vector<WavChunk>& before_data) {
+  std::vector<uint8_t> body = {'W', 'A', 'V', 'E'};
+  for (const WavChunk& c : before_fmt) PutChunk(&body, c.name, c.bytes);
+  std::vector<uint8_t> fmt;
+  PutU16(&fmt, 1);
+  PutU16(&fmt, static_cast<uint32_t>(channels));
+  PutU32(&fmt, static_cast<uint32_t>(rate));
+  PutU32(&fmt, static_cast<uint32_t>(rate * channels * bits / 8));
+  PutU16(&fmt, static_cast<uint32_t>(channels * bits / 8));
+  PutU16(&fmt, static_cast<uint32_t>(bits));
+  PutChunk(&body, "fmt ", fmt);
+  for (const WavChunk& c : before_data) PutChunk(&body, c.name, c.bytes);
+  PutChunk(&body, "data", data);
+  std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
+  PutU32(&out, static_cast<uint32_t>(body.size()));
+  out.insert(out.end(), body.begin(), body.end());
+  return out;
+}
+
+std::vector<uint8_t> Pcm16Bytes(const std::vector<int16_t>& samples) {
+  std::vector<uint8_t> out;
+  for (int16_t s : samples) PutU16(&out, static_cast<uint16_t>(s));
+  return out;
+}
+
+std::vector<int16_t> ReadCapture(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<int16_t> out(bytes.size() / 2);
+  for (size_t i = 0; i < out.size(); ++i) {
+    out[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
+                                  (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+  }
+  return out;
+}
