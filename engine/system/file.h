@@ -51,3 +51,19 @@ std::string file_program_folder();
 
 // The last path component ("a/b/c.png" -> "c.png").
 std::string file_base_name(const std::string& path);
+
+// Files kept open and written a piece at a time (the diagnostic log).
+// Handles are non-zero; file_system_cleanup closes whatever is still open.
+
+// Creates (or truncates) a file and keeps it open. 0 when it cannot.
+int file_open_write(const std::string& path);
+
+// Appends bytes to an open file. False when the handle is not open or the
+// write fails.
+bool file_write_open(int handle, const void* data, size_t size);
+
+// Whether the handle names a file that is still open.
+bool file_is_open(int handle);
+
+// Closes one open file (nothing happens for a handle that is not open).
+void file_close(int handle);

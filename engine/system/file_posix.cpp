@@ -11,6 +11,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "engine/system/objects.h"
+
 bool file_read_all(const std::string& path, std::vector<uint8_t>* out, size_t max_bytes) {
   out->clear();
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -161,7 +163,42 @@ const std::string& file_private_temp_folder() {
   return g_private_temp;
 }
 
+namespace {
+
+struct OpenFile {
+  explicit OpenFile(int fd_) : fd(fd_) {}
+  ~OpenFile() { close(fd); }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  int fd;
+};
+
+ObjectTable<OpenFile>& open_files() {
+  static ObjectTable<OpenFile> table(16);
+  return table;
+}
+
+}  // namespace
+
+int file_open_write(const std::string& path) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return 0;
+  return open_files().put(-1, std::make_unique<OpenFile>(fd));
+}
+
+bool file_write_open(int handle, const void* data, size_t size) {
+  OpenFile* f = open_files().get(handle);
+  return f && write_all(f->fd, data, size);
+}
+
+bool file_is_open(int handle) { return handle != 0 && open_files().exists(handle); }
+
+void file_close(int handle) {
+  if (handle != 0 && handle != -1) open_files().free(handle);
+}
+
 void file_system_cleanup() {
+  open_files().free(-1);
   if (!g_private_temp.empty()) folder_remove_all(g_private_temp);
   g_private_temp.clear();
 }
