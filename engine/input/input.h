@@ -1,0 +1,73 @@
+// Mouse, keyboard and mouse pointer. The game reads the pointer's window
+// position while its screen lives in a window, a mouse it tracks itself while
+// the screen owns the display, and four keys in both cases, by scan code.
+#pragma once
+
+#include <string>
+
+// Scan codes of the keys the game reads (standard keyboard layout).
+constexpr int kKeyEscape = 1;
+constexpr int kKeyS = 31;
+constexpr int kKeyM = 50;
+constexpr int kKeySpace = 57;
+
+// Pointer position relative to the client area of a window, or -1 when the
+// pointer is outside that area or the window does not exist. Read by the main
+// loop after a click event of the windowed modes.
+int window_mouse_x(int window);
+int window_mouse_y(int window);
+
+// Starts the tracked mouse; non-zero when one exists. Called once at start-up.
+int mouse_start();
+
+// Reads the mouse events since the last poll into the tracked position (kept
+// inside the screen) and the button states. Returns 0 without reading while
+// the screen is not active or no screen is open; the next poll after it is
+// active again takes the mouse back. Called once per pass in full-screen mode.
+int mouse_poll();
+
+int mouse_x();             // tracked position, screen pixels
+int mouse_y();
+int mouse_dx();            // movement and wheel of the last poll
+int mouse_dy();
+int mouse_wheel();
+int mouse_button(int button);  // 1 left, 2 right, 3 middle: non-zero while down
+
+// Starts the keyboard; non-zero when one exists. Called once at start-up.
+int keyboard_start();
+
+// Reads the state of every key. Called once per pass, before key_released.
+int keyboard_poll();
+
+// 1 exactly once when the key (a scan code 0 to 255) has been released since
+// it was last seen down, else 0. For -1, 1 when any key of 0 to 254 was
+// released; every released key is then counted as reported.
+int key_released(int scan_code);
+
+// Loads a Windows cursor file as a pointer. Returns its handle, or 0 when
+// the file is missing, malformed or the system has no colour pointers.
+int pointer_load(const std::string& path);
+
+// Makes the pointer shown over the window's client area; 0 (or an unknown
+// handle) gives the system's default pointer back.
+void window_pointer_set(int window, int cursor);
+
+// --- Called by the screen service, not by the game ---
+
+// Tells which platform window (an id of the windowing system, 0 for none)
+// carries the game's window number, when a window opens and closes.
+void input_window_link(int window, int platform_window_id);
+
+// Tells which screen is open, when one opens and closes (platform window id
+// 0): the platform window that shows it, its origin inside that window, its
+// size, and whether it lives inside a window (1) or owns the display (0).
+void input_screen_link(int platform_window_id, int x, int y, int width, int height,
+                       int in_window);
+
+// Tells whether the open screen is active (may be drawn to); reported after
+// every present. A newly linked screen counts as active.
+void input_screen_active(int active);
+
+// Releases the mouse and keyboard, lifts the pointer confinement, frees every
+// loaded pointer and forgets all state. Called at engine shutdown and by tests.
+void input_shutdown();

@@ -1,0 +1,37 @@
+// Private to the SDL input back end: the state its files share. SDL events
+// reach the input service through an event watch, which sees every event when
+// it is queued, whoever drains the queue later (the window event source).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+// Translation between the game's scan codes and SDL's scancodes, one table.
+int input_scan_code_from_sdl(SDL_Scancode sc);  // 0 for a key the game cannot name
+SDL_Scancode input_sdl_from_scan_code(int scan_code);  // SDL_SCANCODE_UNKNOWN if none
+
+// The keyboard's and the mouse's halves of the event watch.
+void input_keyboard_event(const SDL_Event& e);
+void input_mouse_event(const SDL_Event& e);
+
+// Installs the event watch (and SDL's event subsystem) on first use; true on
+// success. Both start operations call it.
+bool input_watch_start();
+
+// Forgets the keyboard's and the mouse's state (input_shutdown's halves).
+void input_keyboard_reset();
+void input_mouse_reset();
+void input_pointer_reset();
+
+// The screen the tracked mouse belongs to, as the screen service told it.
+struct InputScreen {
+  Uint32 window_id = 0;  // 0: no screen open
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool in_window = false;
+  bool active = true;
+};
+InputScreen& input_screen();
