@@ -1,0 +1,222 @@
+// The drawing rules read back from the screen: culling, clipping, zoom,
+// opaque and blended draws, intensity, transparency and the creation flags.
+#include "tests/engine/screen/screen_fixture.h"
+
+namespace {
+
+constexpr uint32_t kGrey = 0x404040;
+
+// A 4x2 sprite whose columns are told apart by their red value.
+int columns_sprite(int number) {
+  std::vector<uint32_t> px;
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 4; ++x) px.push_back(0xFF000000u | static_cast<uint32_t>(0x10 * (x + 1)) << 16 | 0xFF);
+  return ScreenTest::sprite_of(number, 4, 2, px, kSpriteKeepAlpha);
+}
+
+uint32_t column_colour(int x) { return static_cast<uint32_t>(0x10 * (x + 1)) << 16 | 0xFF; }
+
+using SpriteDraw = ScreenTest;
+
+TEST_F(SpriteDraw, CullingAtEachEdgeKeepsTheLastVisibleLine) {
+  ASSERT_NE(columns_sprite(1), 0);
+  fill_screen(kGrey);
+  sprite_draw(1, kW - 1, 5);   // one column shows: the sprite's first
+  sprite_draw(1, -3, 10);      // one column shows: the sprite's last
+  sprite_draw(1, kW, 15);      // nothing
+  sprite_draw(1, -4, 20);      // nothing
+  sprite_draw(1, 10, kH - 1);  // one row shows
+  sprite_draw(1, 20, -2);      // nothing (displayed height 2)
+  auto px = read_screen();
+  EXPECT_EQ(at(px, kW - 1, 5), column_colour(0));
+  EXPECT_EQ(at(px, kW - 2, 5), kGrey);
+  EXPECT_EQ(at(px, 0, 10), column_colour(3));
+  EXPECT_EQ(at(px, 1, 10), kGrey);
+  for (int y : {15, 16, 20, 21})
+    for (int x = 0; x < kW; ++x) ASSERT_EQ(at(px, x, y), kGrey) << x << "," << y;
+  EXPECT_EQ(at(px, 10, kH - 1), column_colour(0));
+  EXPECT_EQ(at(px, 13, kH - 1), column_colour(3));
+  EXPECT_EQ(at(px, 20, 0), kGrey);
+  // The covered rectangle is exactly x .. x + width - 1, y .. y + height - 1.
+  fill_screen(kGrey);
+  sprite_draw(1, 7, 3);
+  px = read_screen();
+  int covered = 0;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) covered += at(px, x, y) != kGrey;
+  EXPECT_EQ(covered, 8);
+  EXPECT_EQ(at(px, 7, 3), column_colour(0));
+  EXPECT_EQ(at(px, 10, 4), column_colour(3));
+}
+
+TEST_F(SpriteDraw, ClipClampsToTheSpriteAndZoomKeepsTheClip) {
+  ASSERT_NE(sprite_create(2, 500, 3, 0), 0);
+  sprite_clip(2, 0, 0, 600, -1);
+  EXPECT_EQ(sprite_width(2), 500);
+  EXPECT_EQ(sprite_height(2), 3);
+  sprite_clip(2, -10, 2, 50, 50);
+  EXPECT_EQ(sprite_width(2), 50);
+  EXPECT_EQ(sprite_height(2), 1);
+  sprite_clip(2, 600, 0, -1, -1);
+  EXPECT_EQ(sprite_width(2), 0);
+  EXPECT_EQ(sprite_width(77), 0);
+
+  ASSERT_NE(columns_sprite(1), 0);
+  sprite_clip(1, 2, 1, -1, 5);  // columns 2 and 3 of the second row
+  EXPECT_EQ(sprite_width(1), 2);
+  EXPECT_EQ(sprite_height(1), 1);
+  sprite_filtering_set(0);
+  sprite_zoom(1, 4, 2);  // each texel now covers 2 x 2 pixels
+  EXPECT_EQ(sprite_width(1), 4);
+  fill_screen(kGrey);
+  sprite_draw(1, 0, 0);
+  auto px = read_screen();
+  for (int y = 0; y < 2; ++y) {
+    EXPECT_EQ(at(px, 0, y), column_colour(2));
+    EXPECT_EQ(at(px, 1, y), column_colour(2));
+    EXPECT_EQ(at(px, 2, y), column_colour(3));
+    EXPECT_EQ(at(px, 3, y), column_colour(3));
+  }
+  EXPECT_EQ(at(px, 4, 0), kGrey);
+  EXPECT_EQ(at(px, 0, 2), kGrey);
+  sprite_zoom(1, -1, -1);  // back to the full size, clip kept
+  EXPECT_EQ(sprite_width(1), 4);
+  EXPECT_EQ(sprite_height(1), 2);
+  sprite_clip(1, 0, 0, -1, -1);  // a clip replaces the zoom
+  EXPECT_EQ(sprite_width(1), 4);
+}
+
+TEST_F(SpriteDraw, BilinearFilteringBlendsNeighboursWhenZoomed) {
+  ASSERT_NE(sprite_of(1, 2, 1, {0xFF000000u, 0xFFFFFFFFu}, kSpriteKeepAlpha), 0);
+  sprite_zoom(1, 8, 1);
+  sprite_filtering_set(0);
+  fill_screen(kGrey);
+  sprite_draw(1, 0, 0);
+  auto nearest = read_screen();
+  sprite_filtering_set(1);
+  sprite_draw(1, 0, 0);
+  auto smooth = read_screen();
+  int grey_between = 0;
+  for (int x = 0; x < 8; ++x) {
+    EXPECT_TRUE(at(nearest, x, 0) == 0 || at(nearest, x, 0) == 0xFFFFFF) << x;
+    uint32_t v = at(smooth, x, 0) & 0xFF;
+    grey_between += v > 0x20 && v < 0xE0;
+  }
+  EXPECT_GE(grey_between, 2);
+}
+
+TEST_F(SpriteDraw, OpaqueDrawIgnoresAlphaBlendedDrawHonoursIt) {
+  // Colour drawn into a fresh sprite leaves its alpha at 0.
+  ASSERT_NE(sprite_create(3, 5, 5, 0), 0);
+  ASSERT_NE(draw_start(sprite_draw_target(3)), 0);
+  draw_box(0, 0, 5, 5, bgr(0x00FF00));
+  draw_stop();
+  fill_screen(kGrey);
+  sprite_draw_blended(3, 0, 0, 255);
+  sprite_draw(3, 10, 0);
+  auto px = read_screen();
+  EXPECT_EQ(at(px, 2, 2), kGrey);
+  EXPECT_EQ(at(px, 10, 0), 0x00FF00u);
+  EXPECT_EQ(at(px, 14, 4), 0x00FF00u);
+}
+
+TEST_F(SpriteDraw, IntensityScalesTheTexelAlpha) {
+  // Opaque white, and white at alpha 128, over black.
+  ASSERT_NE(sprite_of(1, 2, 1, {0xFFFFFFFFu, 0x80FFFFFFu}, kSpriteKeepAlpha), 0);
+  fill_screen(0);
+  sprite_draw_blended(1, 0, 0, 0);
+  sprite_draw_blended(1, 0, 1, 255);
+  sprite_draw_blended(1, 0, 2, 128);
+  auto px = read_screen();
+  EXPECT_EQ(at(px, 0, 0), 0u);
+  EXPECT_EQ(at(px, 1, 0), 0u);
+  EXPECT_EQ(at(px, 0, 1), 0xFFFFFFu);
+  EXPECT_NEAR(static_cast<int>(at(px, 1, 1) & 0xFF), 128, 2);
+  EXPECT_NEAR(static_cast<int>(at(px, 0, 2) & 0xFF), 128, 2);
+  EXPECT_NEAR(static_cast<int>(at(px, 1, 2) & 0xFF), 64, 2);
+  // Out-of-range intensities are held to 0 .. 255.
+  sprite_draw_blended(1, 5, 0, -40);
+  sprite_draw_blended(1, 5, 1, 999);
+  px = read_screen();
+  EXPECT_EQ(at(px, 5, 0), 0u);
+  EXPECT_EQ(at(px, 5, 1), 0xFFFFFFu);
+}
+
+TEST_F(SpriteDraw, TransparentColourAtCreationAndReapplied) {
+  // Without flag 8 the default colour (black) replaces the picture's alpha.
+  std::vector<uint32_t> px4 = {0x00FF0000u, 0xFF000000u, 0x000000FFu, 0x80FFFFFFu};
+  ASSERT_NE(sprite_of(1, 4, 1, px4, 0), 0);
+  ASSERT_NE(sprite_of(2, 4, 1, px4, kSpriteKeepAlpha), 0);
+  sprite_transparent_color(-1, bgr(0xFF0000));  // only sprites made later
+  ASSERT_NE(sprite_of(3, 4, 1, px4, 0), 0);
+  fill_screen(kGrey);
+  sprite_draw_blended(1, 0, 0, 255);
+  sprite_draw_blended(2, 0, 1, 255);
+  sprite_draw_blended(3, 0, 2, 255);
+  auto px = read_screen();
+  EXPECT_EQ(at(px, 0, 0), 0xFF0000u);   // alpha 0 in the picture, but not black
+  EXPECT_EQ(at(px, 1, 0), kGrey);       // black: transparent
+  EXPECT_EQ(at(px, 2, 0), 0x0000FFu);
+  EXPECT_EQ(at(px, 3, 0), 0xFFFFFFu);
+  EXPECT_EQ(at(px, 0, 1), kGrey);       // flag 8 keeps the picture's alpha
+  EXPECT_EQ(at(px, 1, 1), 0u);
+  EXPECT_EQ(at(px, 0, 2), kGrey);       // red is now the default
+  EXPECT_EQ(at(px, 1, 2), 0u);
+
+  // The dimming sprite: black with flag 8, given white, becomes opaque black.
+  ASSERT_NE(sprite_create(4, kW, kH, kSpriteKeepAlpha), 0);
+  ASSERT_NE(draw_start(sprite_draw_target(4)), 0);
+  draw_box(0, 0, kW, kH, 0);
+  draw_stop();
+  fill_screen(0xFFFFFF);
+  sprite_draw_blended(4, 0, 0, 255);
+  EXPECT_EQ(at(read_screen(), 20, 20), 0xFFFFFFu);  // alpha 0 as made: invisible
+  sprite_transparent_color(4, 0xFFFFFF);
+  fill_screen(0xFFFFFF);
+  sprite_draw_blended(4, 0, 0, 255);
+  px = read_screen();
+  EXPECT_EQ(at(px, 0, 0), 0u);
+  EXPECT_EQ(at(px, kW - 1, kH - 1), 0u);
+}
+
+TEST_F(SpriteDraw, DrawImageWritesColourOnlyAndClips) {
+  int img = image_create(-1, 3, 3, 32, bgr(0x123456));
+  ASSERT_NE(img, 0);
+  ASSERT_NE(sprite_create(5, 4, 4, kSpriteKeepAlpha), 0);
+  ASSERT_NE(draw_start(sprite_draw_target(5)), 0);
+  draw_image(image_handle(img), -2, 1);  // lands in column 0, rows 1 to 3
+  draw_stop();
+  fill_screen(kGrey);
+  sprite_draw_blended(5, 0, 0, 255);  // alpha still 0: invisible
+  sprite_draw(5, 10, 0);
+  auto px = read_screen();
+  EXPECT_EQ(at(px, 0, 1), kGrey);
+  EXPECT_EQ(at(px, 10, 0), 0u);
+  EXPECT_EQ(at(px, 10, 1), 0x123456u);
+  EXPECT_EQ(at(px, 10, 3), 0x123456u);
+  EXPECT_EQ(at(px, 11, 1), 0u);
+  // Drawing into an image target works the same way; a gone target refuses.
+  int canvas = image_create(-1, 2, 2, 32, -1);
+  ASSERT_NE(draw_start(image_draw_target(canvas)), 0);
+  draw_box(1, 1, 5, 5, bgr(0xFF0000));
+  draw_stop();
+  uint32_t v;
+  std::memcpy(&v, image_handle(canvas)->row(1) + 4, 4);
+  EXPECT_EQ(v, 0x00FF0000u);
+  image_free(-1);
+  EXPECT_EQ(draw_start(image_draw_target(canvas)), 0);
+  EXPECT_EQ(draw_start(sprite_draw_target(99)), 0);
+}
+
+TEST_F(SpriteDraw, MaskFlagTracksOpaquePixels) {
+  ASSERT_NE(sprite_of(6, 2, 1, {0xFF112233u, 0xFE112233u}, kSpriteMask | kSpriteKeepAlpha), 0);
+  EXPECT_EQ(sprite_opaque_at(6, 0, 0), 1);
+  EXPECT_EQ(sprite_opaque_at(6, 1, 0), 0);
+  EXPECT_EQ(sprite_opaque_at(6, 2, 0), -1);
+  sprite_transparent_color(6, bgr(0x112233));  // both pixels now transparent
+  EXPECT_EQ(sprite_opaque_at(6, 0, 0), 0);
+  ASSERT_NE(sprite_of(7, 2, 1, {0xFF112233u, 0xFE112233u}, kSpriteKeepAlpha), 0);
+  EXPECT_EQ(sprite_opaque_at(7, 0, 0), -1);
+}
+
+}  // namespace
