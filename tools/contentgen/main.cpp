@@ -1,0 +1,62 @@
+// contentgen: draws the game's pictures, language flags and pointer file
+// into a folder, for the build to pack.
+//   contentgen OUT_FOLDER [--contact-sheet FILE.png]
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "engine/system/file.h"
+#include "tools/contentgen/content.h"
+
+namespace {
+
+bool write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (bytes.empty() || !file_write_atomic(path, bytes.data(), bytes.size())) {
+    std::fprintf(stderr, "contentgen: cannot write %s\n", path.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string folder, sheet;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--contact-sheet") == 0 && i + 1 < argc) {
+      sheet = argv[++i];
+    } else if (folder.empty() && argv[i][0] != '-') {
+      folder = argv[i];
+    } else {
+      folder.clear();
+      break;
+    }
+  }
+  if (folder.empty()) {
+    std::fprintf(stderr, "usage: contentgen OUT_FOLDER [--contact-sheet FILE.png]\n");
+    return 2;
+  }
+  if (folder.back() != '/') folder += '/';
+  if (!folder_make(folder)) {
+    std::fprintf(stderr, "contentgen: cannot make folder %s\n", folder.c_str());
+    return 1;
+  }
+  std::vector<GeneratedFile> pictures = make_data_pictures();
+  std::vector<GeneratedFile> flags = make_flags();
+  bool ok = true;
+  const Picture* pointer = nullptr;
+  for (const GeneratedFile& f : pictures) {
+    ok = write_file(folder + f.name, f.bytes) && ok;
+    if (f.name == "pointer.png") pointer = &f.picture;
+  }
+  for (const GeneratedFile& f : flags) ok = write_file(folder + f.name, f.bytes) && ok;
+  if (pointer == nullptr) return 1;
+  ok = write_file(folder + "DuskmatchCursor.pack",
+                  cursor_file(*pointer, kPointerHotX, kPointerHotY)) && ok;
+  if (!sheet.empty()) {
+    std::vector<GeneratedFile> everything = pictures;
+    for (const GeneratedFile& f : flags) everything.push_back(f);
+    ok = write_file(sheet, png_encode(contact_sheet(everything), 6)) && ok;
+  }
+  return ok ? 0 : 1;
+}
