@@ -1,0 +1,144 @@
+// Unpacking of the data pack's block streams. Every read is checked against
+// the end of the stored data and every match against the start of its block,
+// so damaged or hostile packs fail instead of reading or writing out of
+// bounds.
+#include <cstring>
+
+#include "engine/pack/block_codec.h"
+
+namespace {
+
+inline uint64_t load64(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+inline void store64(uint8_t* p, uint64_t v) { std::memcpy(p, &v, 8); }
+
+inline int64_t read_le64(const uint8_t* p) {
+  uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+  return static_cast<int64_t>(v);
+}
+
+// Copies len bytes from off bytes back, with the result a byte-by-byte copy
+// would give when the match overlaps what it produces.
+inline void copy_match(uint8_t* op, size_t off, size_t len, const uint8_t* limit) {
+  const uint8_t* src = op - off;
+  if (off >= 8 && len + 8 <= static_cast<size_t>(limit - op)) {
+    // Eight bytes at a time may run up to 7 bytes past the match; the caller
+    // says how far that is allowed.
+    uint8_t* end = op + len;
+    do {
+      store64(op, load64(src));
+      op += 8;
+      src += 8;
+    } while (op < end);
+    return;
+  }
+  if (off == 1) {
+    std::memset(op, op[-1], len);
+    return;
+  }
+  // The bytes from src on repeat with period off, so the source can stay
+  // step bytes back while step doubles: each copy is then non-overlapping.
+  size_t step = off;
+  while (len > 0) {
+    size_t c = len < step ? len : step;
+    std::memcpy(op, op - step, c);
+    op += c;
+    len -= c;
+    step += step;
+  }
+}
+
+}  // namespace
+
+// The tag-bit reader is a macro so a bad read can leave the block decoder
+// directly; it runs once per literal and twice per gamma step.
+#define DUSK_NEXT_BIT(b)                          \
+  do {                                            \
+    if (bits == 0) {                              \
+      if (iend - ip < 2) return -1;               \
+      tag = static_cast<uint32_t>(ip[0]) | (static_cast<uint32_t>(ip[1]) << 8); \
+      ip += 2;                                    \
+      bits = 16;                                  \
+    }                                             \
+    --bits;                                       \
+    (b) = (tag >> bits) & 1u;                     \
+  } while (0)
+
+int64_t pack_unpack_block(const uint8_t* in, size_t in_size, uint8_t* out, size_t n,
+                          const uint8_t* out_limit) {
+  if (n == 0 || in_size == 0) return -1;
+  const uint8_t* ip = in;
+  const uint8_t* const iend = in + in_size;
+  uint8_t* op = out;
+  uint8_t* const oend = out + n;
+  *op++ = *ip++;
+  uint32_t tag = 0;
+  int bits = 0;
+  uint32_t b, more;
+  while (op < oend) {
+    DUSK_NEXT_BIT(b);
+    if (b == 0) {
+      if (ip >= iend) return -1;
+      *op++ = *ip++;
+      continue;
+    }
+    // A match: length code, offset code, offset low byte. The codes are
+    // checked while they grow so they cannot overflow.
+    const size_t room = static_cast<size_t>(oend - op);
+    uint64_t len = 1;
+    do {
+      DUSK_NEXT_BIT(b);
+      len = 2 * len + b;
+      if (len > room) return -1;
+      DUSK_NEXT_BIT(more);
+    } while (more);
+    len += 2;
+    if (len > room) return -1;
+    const size_t produced = static_cast<size_t>(op - out);
+    const uint64_t high_limit = (produced >> 8) + 2;
+    uint64_t high = 1;
+    do {
+      DUSK_NEXT_BIT(b);
+      high = 2 * high + b;
+      if (high > high_limit) return -1;
+      DUSK_NEXT_BIT(more);
+    } while (more);
+    if (ip >= iend) return -1;
+    const size_t off = static_cast<size_t>((high - 2) * 256) + *ip++ + 1;
+    if (off > produced) return -1;
+    copy_match(op, off, static_cast<size_t>(len), out_limit);
+    op += len;
+  }
+  return ip - in;
+}
+
+#undef DUSK_NEXT_BIT
+
+int64_t pack_stream_length(const uint8_t* in, size_t in_size) {
+  if (in_size < kPackStreamHeaderSize || std::memcmp(in, kPackStreamMagic, 4) != 0) return -1;
+  int64_t total = read_le64(in + 8);
+  return total < 0 ? -1 : total;
+}
+
+int64_t pack_unpack_stream(const uint8_t* in, size_t in_size, uint8_t* out, size_t capacity) {
+  int64_t total = pack_stream_length(in, in_size);
+  if (total < 0 || static_cast<uint64_t>(total) > capacity) return -1;
+  int64_t block = read_le64(in + 16);
+  if (total > 0 && block < 1) return -1;
+  const uint8_t* limit = out + capacity;
+  size_t ip = kPackStreamHeaderSize;
+  int64_t pos = 0;
+  while (pos < total) {
+    int64_t n = total - pos < block ? total - pos : block;
+    int64_t used = pack_unpack_block(in + ip, in_size - ip, out + pos, static_cast<size_t>(n), limit);
+    if (used < 0) return -1;
+    ip += static_cast<size_t>(used);
+    pos += n;
+  }
+  return total;
+}
