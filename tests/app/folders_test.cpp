@@ -1,0 +1,123 @@
+// The game's folders: the per-user folder, making folder paths, and where
+// the settings are looked for and later written.
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/folders.h"
+#include "app/settings.h"
+#include "engine/system/file.h"
+
+namespace {
+
+// Sets an environment variable for one test and puts it back afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    if (value) setenv(name, value, 1); else unsetenv(name);
+  }
+  ~ScopedEnv() {
+    if (had_) setenv(name_, old_.c_str(), 1); else unsetenv(name_);
+  }
+ private:
+  const char* name_;
+  bool had_;
+  std::string old_;
+};
+
+class Folders : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetFolders();
+    ResetSettings();
+    dir_ = file_private_temp_folder() + "folders/";
+    folder_remove_all(dir_);
+    ASSERT_TRUE(folder_make(dir_ + "game/"));
+  }
+  void TearDown() override { folder_remove_all(dir_); }
+  void PutPrefs(const std::string& folder, const std::string& language) {
+    std::string text = "[Settings]\r\nLanguage = " + language + "\r\n";
+    ASSERT_TRUE(folder_make(folder));
+    ASSERT_TRUE(file_write(folder + "Duskmatch.prefs", text.data(), text.size()));
+  }
+  std::string dir_;
+};
+
+TEST_F(Folders, UserFolderFollowsTheDataHomeOrTheHomeFolder) {
+  {
+    ScopedEnv xdg("XDG_DATA_HOME", "/data/home//");
+    ScopedEnv home("HOME", "/home/player");
+    EXPECT_EQ(SpecialFolderPath("owlreach game studio/Duskmatch"),
+              "/data/home/owlreach game studio/Duskmatch/");
+  }
+  {
+    ScopedEnv xdg("XDG_DATA_HOME", "relative/is/ignored");
+    ScopedEnv home("HOME", "/home/player/");
+    EXPECT_EQ(SpecialFolderPath("sub"), "/home/player/.local/share/sub/");
+  }
+  {
+    ScopedEnv xdg("XDG_DATA_HOME", "");
+    ScopedEnv home("HOME", "/");
+    EXPECT_EQ(SpecialFolderPath("sub"), "/.local/share/sub/");
+  }
+  {
+    ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+    ScopedEnv home("HOME", nullptr);
+    EXPECT_EQ(SpecialFolderPath("sub"), "");
+  }
+}
+
+TEST_F(Folders, MakePathCreatesEveryMissingLevel) {
+  std::string deep = dir_ + "a/b c/d";
+  EXPECT_EQ(MakePath(deep), 1);  // no trailing "/" needed
+  EXPECT_TRUE(folder_exists(deep + "/"));
+  EXPECT_EQ(MakePath(deep + "/"), 1);  // already there
+  EXPECT_EQ(MakePath(dir_ + "a//e/"), 1);
+  EXPECT_TRUE(folder_exists(dir_ + "a/e/"));
+  // A file where a level should be: that level and those under it fail.
+  ASSERT_TRUE(file_write(dir_ + "plain", "x", 1));
+  EXPECT_EQ(MakePath(dir_ + "plain/sub/"), 0);
+  EXPECT_FALSE(folder_exists(dir_ + "plain/sub/"));
+}
+
+TEST_F(Folders, SettingsBesideTheProgramWin) {
+  ScopedEnv xdg("XDG_DATA_HOME", (dir_ + "data").c_str());
+  std::string game = dir_ + "game/";
+  std::string user = dir_ + "data/owlreach game studio/Duskmatch/";
+  PutPrefs(game, "beside");
+  EXPECT_EQ(LocateSettings(game), 1);
+  EXPECT_EQ(GameDir, game);
+  EXPECT_EQ(UserDir, user);
+  EXPECT_EQ(SaveTo, game);
+  EXPECT_EQ(Language, "beside");
+  EXPECT_FALSE(folder_exists(dir_ + "data/"));  // the user folder is not even made
+}
+
+TEST_F(Folders, OtherwiseTheUserFolderIsMadeReadAndWrittenTo) {
+  ScopedEnv xdg("XDG_DATA_HOME", (dir_ + "data").c_str());
+  std::string game = dir_ + "game/";
+  std::string user = dir_ + "data/owlreach game studio/Duskmatch/";
+  EXPECT_EQ(LocateSettings(game), 0);
+  EXPECT_EQ(SaveTo, user);
+  EXPECT_TRUE(folder_exists(user));
+  EXPECT_EQ(Language, "");
+  PutPrefs(user, "from user");
+  EXPECT_EQ(LocateSettings(game), 0);
+  EXPECT_EQ(Language, "from user");
+  EXPECT_EQ(SaveTo, user);
+}
+
+TEST_F(Folders, WithoutAnyUserFolderTheSettingsStayBesideTheProgram) {
+  ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+  ScopedEnv home("HOME", nullptr);
+  std::string game = dir_ + "game/";
+  EXPECT_EQ(LocateSettings(game), 0);
+  EXPECT_EQ(UserDir, "");
+  EXPECT_EQ(SaveTo, game);
+}
+
+}  // namespace
