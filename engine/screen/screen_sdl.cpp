@@ -2,6 +2,7 @@
 // SDL renderer, presenting and pacing frames, display modes and desktops.
 #include <vector>
 
+#include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/screen/screen_sdl.h"
 
@@ -98,6 +99,8 @@ int screen_open_full(int width, int height, int depth, const std::string& title,
   s.height = height;
   s.origin_x = s.origin_y = 0;
   s.last_present = 0;
+  input_screen_link(static_cast<int>(SDL_GetWindowID(w)), 0, 0, width, height, 0);
+  input_screen_active(1);
   return 1;
 }
 
@@ -120,6 +123,8 @@ int screen_open_in_window(int window, int x, int y, int width, int height, int, 
   s.origin_x = x;
   s.origin_y = y;
   s.last_present = 0;
+  input_screen_link(static_cast<int>(SDL_GetWindowID(w)), x, y, width, height, 1);
+  input_screen_active(screen_is_active());
   return 1;
 }
 
@@ -139,6 +144,7 @@ void screen_close() {
   s.owns_window = s.in_window = false;
   s.window_object = 0;
   s.width = s.height = s.origin_x = s.origin_y = 0;
+  input_screen_link(0, 0, 0, 0, 0, 0);
 }
 
 int screen_flip() {
@@ -156,6 +162,7 @@ int screen_flip() {
     if (s.last_present != 0) wait_until(s.last_present + period);
   }
   s.last_present = SDL_GetPerformanceCounter();
+  input_screen_active(screen_is_active());
   return 1;
 }
 

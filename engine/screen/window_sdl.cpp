@@ -1,5 +1,8 @@
 // Windows of the windowed and borderless modes on SDL, and the window events
 // the game's loop drains in those modes.
+#include <vector>
+
+#include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/screen/screen_sdl.h"
 
@@ -27,6 +30,7 @@ int window_open(int number, int x, int y, int width, int height, const std::stri
   w->active = (flags & kWindowHidden) == 0;
   int id = window_table().put(number, std::move(w));
   if (id == -2) return 0;
+  input_window_link(id, static_cast<int>(SDL_GetWindowID(sw)));
   return id == 0 ? 1 : id;
 }
 
@@ -35,6 +39,11 @@ void window_close(int window) {
   if (s.in_window && (window == -1 || window_table().get(window) == window_table().get(s.window_object))) {
     screen_close();
   }
+  std::vector<int> closing;
+  window_table().for_each([&](int id, Window&) {
+    if (window == -1 || window_table().get(id) == window_table().get(window)) closing.push_back(id);
+  });
+  for (int id : closing) input_window_link(id, 0);
   window_table().free(window);
 }
 

@@ -2,6 +2,7 @@
 // desktops and display modes, and frame pacing.
 #include <png.h>
 
+#include "engine/input/input.h"
 #include "engine/system/file.h"
 #include "engine/system/objects.h"
 #include "tests/engine/screen/screen_fixture.h"
@@ -180,6 +181,25 @@ TEST_F(Screen, WindowEventsAreTranslatedAndTrackActivation) {
   SDL_PushEvent(&quit);  // a quit on its own (a signal) is a close request too
   EXPECT_EQ(window_event_next(), kWindowEventClose);
   EXPECT_EQ(window_event_next(), 0);
+}
+
+TEST_F(Screen, InputFindsTheWindowsAndTheScreen) {
+  ASSERT_NE(mouse_start(), 0);
+  SDL_Event move{};
+  move.type = SDL_MOUSEMOTION;
+  move.motion.windowID = window_system_id(0);
+  move.motion.x = 5;
+  move.motion.y = 7;
+  SDL_PushEvent(&move);
+  while (window_event_next() != 0) {
+  }
+  EXPECT_EQ(window_mouse_x(0), 5);
+  EXPECT_EQ(window_mouse_y(0), 7);
+  EXPECT_NE(mouse_poll(), 0);  // the screen in window 0 is open and active
+  window_close(0);
+  EXPECT_EQ(window_mouse_x(0), -1);
+  EXPECT_EQ(mouse_poll(), 0);  // no screen any more
+  input_shutdown();
 }
 
 TEST_F(Screen, DesktopsAndDisplayModes) {
