@@ -23,7 +23,7 @@ const char* const kCreatures[24] = {
     "\U0001F408\u200D\u2B1B",        // black cat
     "\U0001F994",                    // hedgehog
     "\U0001F9A1",                    // badger
-    "\U0001F401",                    // mouse
+    "\U0001F43E",                    // paw prints
     "\U0001F407",                    // rabbit
     "\U0001F98C",                    // deer
     "\U0001F438",                    // frog

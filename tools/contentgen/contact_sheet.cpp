@@ -36,17 +36,17 @@ cairo_surface_t* to_surface(const Picture& p) {
 struct Placed {
   const GeneratedFile* file;
   int w, h;
+  int cell;  // width taken in the row: the picture or its label, if wider
 };
 
 void draw_item(cairo_t* cr, const Placed& item, double x, double y) {
   const Picture small = picture_resize(item.file->picture, item.w, item.h);
   cairo_surface_t* s = to_surface(small);
+  x += (item.cell - item.w) / 2.0;
   cairo_set_source_surface(cr, s, x, y);
   cairo_paint(cr);
   cairo_surface_destroy(s);
   TextStyle style{"Lato", 400, 12, 0, false};
-  double tw, th;
-  text_size(item.file->name, style, &tw, &th);
   cairo_new_path(cr);
   text_path_centred(cr, item.file->name, style, x + item.w / 2.0, y + item.h + kLabel / 2.0);
   set_colour(cr, palette::kCream, 0.85);
@@ -74,15 +74,19 @@ Picture contact_sheet(const std::vector<GeneratedFile>& files) {
       w = static_cast<int>(p.width * scale);
       h = static_cast<int>(p.height * scale);
     }
+    TextStyle label{"Lato", 400, 12, 0, false};
+    double tw, th;
+    text_size(f.name, label, &tw, &th);
+    const int cell = std::max(w, static_cast<int>(tw) + 8);
     const bool starts_set = f.name.size() > 2 && f.name.compare(1, 6, "-back.") == 0;
     if (!rows.back().empty() &&
-        (kind != kind_of_row || row_w + w + kMargin > kSheetW || starts_set)) {
+        (kind != kind_of_row || row_w + cell + kMargin > kSheetW || starts_set)) {
       rows.emplace_back();
       row_w = kMargin;
     }
     kind_of_row = kind;
-    rows.back().push_back({&f, w, h});
-    row_w += w + 12;
+    rows.back().push_back({&f, w, h, cell});
+    row_w += cell + 12;
   }
   int height = kMargin;
   for (const auto& row : rows) {
@@ -101,7 +105,7 @@ Picture contact_sheet(const std::vector<GeneratedFile>& files) {
     int x = kMargin;
     for (const Placed& p : row) {
       draw_item(cr, p, x, y + (tallest - p.h) / 2.0);
-      x += p.w + 12;
+      x += p.cell + 12;
     }
     y += tallest + kLabel + 14;
   }

@@ -76,8 +76,10 @@ Picture menu_panel() {
   for (int i = 0; i < 4; ++i) {
     const double x = i % 2 == 0 ? 16 : kPanelW - 16;
     const double y = i < 2 ? 16 : kPanelH - 16;
+    // Only the quarter of the ring that lies inside the frame.
+    const double start = (i == 0) ? 0 : (i == 1) ? M_PI / 2 : (i == 2) ? -M_PI / 2 : M_PI;
     cairo_new_path(cr);
-    cairo_arc(cr, x, y, 26, 0, 2 * M_PI);
+    cairo_arc(cr, x, y, 26, start, start + M_PI / 2);
     set_colour(cr, palette::kPanelDeep, 0.9);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
@@ -142,11 +144,13 @@ Picture well_done() {
   draw_soft_shape(cr, shape.surface(), 0, 0, 10, palette::kLantern, 0.45);
   cairo_new_path(cr);
   text_path_centred(cr, "Well done!", style, kWellW / 2.0, kWellH / 2.0 + 4);
-  set_colour(cr, palette::kAmber);
-  cairo_fill_preserve(cr);
-  set_colour(cr, hex(0x6e2a1a), 0.6);
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
+  cairo_pattern_t* fill = cairo_pattern_create_linear(0, 100, 0, 220);
+  cairo_pattern_add_color_stop_rgb(fill, 0, 1.0, 0.86, 0.55);
+  cairo_pattern_add_color_stop_rgb(fill, 1, palette::kAmber.r, palette::kAmber.g * 0.92,
+                                   palette::kAmber.b * 0.8);
+  cairo_set_source(cr, fill);
+  cairo_fill(cr);
+  cairo_pattern_destroy(fill);
   return canvas.picture(true);
 }
 

@@ -63,13 +63,17 @@ Picture lantern_garden() {
     const double y = rng.range(0, kH);
     const double r = rng.range(20, 70);
     const Rgb c = rng.uniform() < 0.7 ? palette::kLantern : palette::kRose;
+    // An out-of-focus light: even inside, a slightly brighter rim, a soft edge.
+    const double a = rng.range(0.04, 0.10);
+    cairo_pattern_t* disc = cairo_pattern_create_radial(x, y, 0, x, y, r);
+    cairo_pattern_add_color_stop_rgba(disc, 0, c.r, c.g, c.b, a);
+    cairo_pattern_add_color_stop_rgba(disc, 0.86, c.r, c.g, c.b, a * 1.25);
+    cairo_pattern_add_color_stop_rgba(disc, 1, c.r, c.g, c.b, 0);
     cairo_new_path(cr);
     cairo_arc(cr, x, y, r, 0, 2 * M_PI);
-    set_colour(cr, c, rng.range(0.04, 0.10));
-    cairo_fill_preserve(cr);
-    set_colour(cr, c, 0.05);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    cairo_set_source(cr, disc);
+    cairo_fill(cr);
+    cairo_pattern_destroy(disc);
   }
   // Two strings of lanterns sagging across the top.
   for (int string = 0; string < 2; ++string) {
@@ -94,8 +98,15 @@ Picture lantern_garden() {
       draw_lantern(cr, x, y + size * 0.55, size, paper, hex(0x3a1d2c), y);
     }
   }
-  // Grass silhouette at the bottom.
-  fill_ridge(cr, kW, kH, 1030, {{10, 500, 0.5}, {6, 90, 1.0}}, hex(0x130e1e));
+  // A hedge of round bushes along the bottom.
+  set_colour(cr, hex(0x140e20));
+  for (double x = -30; x < kW + 60; x += rng.range(40, 90)) {
+    cairo_new_path(cr);
+    cairo_arc(cr, x, 1062 + rng.range(-8, 14), rng.range(34, 62), 0, 2 * M_PI);
+    cairo_fill(cr);
+  }
+  cairo_rectangle(cr, 0, 1060, kW, 20);
+  cairo_fill(cr);
   return canvas.picture(false);
 }
 

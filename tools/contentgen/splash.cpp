@@ -11,18 +11,31 @@ namespace {
 constexpr int kW = 1920;
 constexpr int kH = 1080;
 
-// Fills the current path with a soft glow under it and the colour on top.
+// Draws a text with a soft glow under it, filled from `top` at its top to
+// `fill` at its bottom.
 void glowing_text(cairo_t* cr, int w, int h, const std::string& text, const TextStyle& style,
-                  double cx, double cy, Rgb fill, Rgb glow, double glow_alpha, int radius) {
+                  double cx, double cy, Rgb fill, Rgb glow, double glow_alpha, int radius,
+                  Rgb top) {
   Canvas shape(w, h);
   text_path_centred(shape.cr(), text, style, cx, cy);
   cairo_set_source_rgba(shape.cr(), 1, 1, 1, 1);
   cairo_fill(shape.cr());
   draw_soft_shape(cr, shape.surface(), 0, 0, radius, glow, glow_alpha);
+  double tw, th;
+  text_size(text, style, &tw, &th);
   cairo_new_path(cr);
   text_path_centred(cr, text, style, cx, cy);
-  set_colour(cr, fill);
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, cy - th * 0.3, 0, cy + th * 0.3);
+  cairo_pattern_add_color_stop_rgb(p, 0, top.r, top.g, top.b);
+  cairo_pattern_add_color_stop_rgb(p, 1, fill.r, fill.g, fill.b);
+  cairo_set_source(cr, p);
   cairo_fill(cr);
+  cairo_pattern_destroy(p);
+}
+
+void glowing_text(cairo_t* cr, int w, int h, const std::string& text, const TextStyle& style,
+                  double cx, double cy, Rgb fill, Rgb glow, double glow_alpha, int radius) {
+  glowing_text(cr, w, h, text, style, cx, cy, fill, glow, glow_alpha, radius, fill);
 }
 
 Picture studio_logo() {
@@ -74,7 +87,7 @@ Picture title_picture() {
   cairo_t* cr = canvas.cr();
   Rng rng(66);
   scatter_stars(cr, &rng, 0, 0, kW, 700, 320, palette::kStar, 0.6);
-  draw_glow(cr, 1580, 190, 150, hex(0xfde9c0), 0.22);
+  draw_glow(cr, 1560, 170, 190, hex(0xfde9c0), 0.12);
   draw_crescent(cr, 1580, 190, 64, 0.42, -2.5, hex(0xfde9c0));
   // Hanging lanterns along the top, on strings of different lengths.
   const double xs[] = {190, 420, 640, 1280, 1500, 1730};
@@ -93,19 +106,44 @@ Picture title_picture() {
   // Hills and an owl watching from a branch.
   fill_ridge(cr, kW, kH, 900, {{30, 1100, 0.8}, {10, 380, 2.0}}, hex(0x3a2650), 0.9);
   fill_ridge(cr, kW, kH, 980, {{26, 900, 3.0}, {8, 260, 1.0}}, hex(0x1c1430));
+  // An old tree at the left edge, its branch reaching in under the owl.
+  const Rgb bark = hex(0x1c1430);
   cairo_new_path(cr);
-  cairo_move_to(cr, 0, 770);
-  cairo_curve_to(cr, 120, 760, 240, 790, 360, 782);
-  cairo_line_to(cr, 360, 792);
-  cairo_curve_to(cr, 240, 802, 120, 776, 0, 790);
+  cairo_move_to(cr, 0, kH);
+  cairo_line_to(cr, 0, 560);
+  cairo_curve_to(cr, 40, 640, 70, 700, 80, 760);
+  cairo_curve_to(cr, 160, 772, 280, 770, 400, 752);
+  cairo_curve_to(cr, 430, 748, 450, 742, 470, 736);
+  cairo_curve_to(cr, 440, 756, 400, 770, 330, 786);
+  cairo_curve_to(cr, 240, 800, 150, 800, 112, 810);
+  cairo_curve_to(cr, 100, 880, 110, 960, 150, kH);
   cairo_close_path(cr);
-  set_colour(cr, hex(0x1c1430));
+  set_colour(cr, bark);
   cairo_fill(cr);
-  draw_owl(cr, 250, 700, 150,
+  // A twig with a few leaves on the branch.
+  cairo_new_path(cr);
+  cairo_move_to(cr, 380, 758);
+  cairo_curve_to(cr, 400, 730, 420, 712, 448, 700);
+  cairo_set_line_width(cr, 5);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_stroke(cr);
+  for (int i = 0; i < 4; ++i) {
+    const double lx = 400 + i * 16, ly = 726 - i * 9;
+    cairo_save(cr);
+    cairo_translate(cr, lx, ly);
+    cairo_rotate(cr, -0.9 + (i % 2) * 1.6);
+    cairo_scale(cr, 14, 6);
+    cairo_new_path(cr);
+    cairo_arc(cr, 1, 0, 1, 0, 2 * M_PI);
+    cairo_restore(cr);
+    cairo_fill(cr);
+  }
+  draw_owl(cr, 250, 694, 150,
            {hex(0x1c1430), hex(0x2c2046), palette::kLantern, hex(0x1c1430), hex(0x2c2046)});
   // The name.
   TextStyle title{"Lato", 900, 250, 4, false};
-  glowing_text(cr, kW, kH, "Duskmatch", title, 960, 500, palette::kAmber, hex(0xf6b950), 0.45, 22);
+  glowing_text(cr, kW, kH, "Duskmatch", title, 960, 500, hex(0xe98a3a), hex(0xf6b950), 0.45, 22,
+               hex(0xffd98a));
   TextStyle sub{"Lato", 400, 54, 6, true};
   glowing_text(cr, kW, kH, "a memory game for quiet evenings", sub, 960, 680, palette::kLavender,
                hex(0x1a1433), 0.8, 8);
