@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <thread>
 
 #include "engine/sound/sound_decode.h"
@@ -27,6 +28,12 @@ class DiskOutput {
   }
   ~DiskOutput() { sound_system_stop(); }
   bool started() const { return started_; }
+  // Waits until the output has written `frames` more frames (at most 5 s),
+  // so that a loaded machine slows the test down instead of failing it.
+  void WaitFrames(long frames) {
+    uintmax_t target = Size() + static_cast<uintmax_t>(frames) * 4;
+    for (int i = 0; i < 1000 && Size() < target; ++i) Wait(5);
+  }
   // Closes the output; every stereo sample it wrote.
   std::vector<int16_t> Finish() {
     sound_system_stop();
@@ -34,6 +41,11 @@ class DiskOutput {
   }
 
  private:
+  uintmax_t Size() const {
+    std::error_code error;
+    uintmax_t size = std::filesystem::file_size(path_, error);
+    return error ? 0 : size;
+  }
   std::string path_;
   bool started_;
 };
@@ -133,10 +145,10 @@ TEST(SoundDevice, PlaysTheDecodedMusicAndLoopsWithoutAGap) {
   ASSERT_TRUE(output.started());
   ASSERT_NE(sound_from_memory(0, ogg.data(), ogg.size()), 0);
   sound_play(0, kSoundLoop);
-  Wait(700);  // more than three rounds of the 0.2 s tune
+  output.WaitFrames(3 * 8820 + 4410);  // three and a half rounds of the 0.2 s tune
   EXPECT_EQ(sound_status(0), kSoundPlaying);
   sound_stop(0);
-  Wait(100);
+  output.WaitFrames(4410);
   std::vector<int16_t> out = output.Finish();
 
   const std::vector<int16_t>& pcm = music.samples;
@@ -159,15 +171,15 @@ TEST(SoundDevice, PauseIsSilentAndResumeGoesOnWhereItStopped) {
   ASSERT_TRUE(output.started());
   ASSERT_NE(sound_from_memory(0, wav.data(), wav.size()), 0);
   sound_play(0, 0);
-  Wait(250);
+  output.WaitFrames(11025);
   sound_pause(0);
   EXPECT_EQ(sound_status(0), kSoundPaused);
-  Wait(250);
+  output.WaitFrames(11025);
   sound_resume(0);
   EXPECT_EQ(sound_status(0), kSoundPlaying);
-  Wait(250);
+  output.WaitFrames(11025);
   sound_stop(0);
-  Wait(100);
+  output.WaitFrames(4410);
   std::vector<Stretch> s = Stretches(output.Finish());
   ASSERT_EQ(s.size(), 4u);
   EXPECT_EQ(s[0].first, 0);
@@ -184,9 +196,9 @@ TEST(SoundDevice, PlayingAgainRestartsAndASoundThatEndsIsStopped) {
   ASSERT_TRUE(output.started());
   ASSERT_NE(sound_from_memory(0, wav.data(), wav.size()), 0);
   sound_play(0, 0);
-  Wait(100);
+  output.WaitFrames(4410);
   sound_play(0, 0);
-  Wait(600);
+  output.WaitFrames(frames + 4410);
   EXPECT_EQ(sound_status(0), kSoundStopped);
   std::vector<Stretch> s = Stretches(output.Finish());
   ASSERT_EQ(s.size(), 3u);
@@ -208,10 +220,10 @@ TEST(SoundDevice, LowerVolumeScalesTheOutputByItsGain) {
   sound_play(0, kSoundLoop);
   for (int volume : {100, 50, -5, 150}) {
     sound_volume(0, volume);
-    Wait(200);
+    output.WaitFrames(8820);
   }
   sound_stop(0);
-  Wait(100);
+  output.WaitFrames(4410);
   std::vector<int16_t> out = output.Finish();
 
   std::vector<std::pair<int16_t, int16_t>> levels;  // each steady level in turn
