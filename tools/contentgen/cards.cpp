@@ -75,6 +75,40 @@ void card_shape(cairo_t* cr) {
   rounded_rect(cr, kInset, kInset, kSize - 2 * kInset, kSize - 2 * kInset, kRadius);
 }
 
+// The motif with a bold rim in the set's dark colour around its whole
+// silhouette, so that even a pale motif on the pale ground is known by its
+// outline, in colour or not.
+void draw_motif(cairo_t* cr, const char* motif, Rgb rim) {
+  Canvas glyph(kSize, kSize);
+  draw_emoji_centred(glyph.cr(), motif, 144, 128, 130);
+  // Grow the silhouette: blur its alpha and map the rising edge to solid.
+  Canvas grown(kSize, kSize);
+  cairo_set_source_surface(grown.cr(), glyph.surface(), 0, 0);
+  cairo_paint(grown.cr());
+  blur_surface(grown.surface(), 2);
+  cairo_surface_t* s = grown.surface();
+  cairo_surface_flush(s);
+  unsigned char* data = cairo_image_surface_get_data(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  for (int y = 0; y < kSize; ++y) {
+    uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
+    for (int x = 0; x < kSize; ++x) {
+      const uint32_t a = row[x] >> 24;
+      const uint32_t solid = a >= 40 ? 255 : a * 255 / 40;
+      row[x] = solid << 24;
+    }
+  }
+  cairo_surface_mark_dirty(s);
+  // A soft shadow under the rimmed motif, then the rim, then the motif.
+  draw_soft_shape(cr, s, 2, 4, 4, Rgb{0, 0, 0}, 0.25);
+  cairo_save(cr);
+  set_colour(cr, rim);
+  cairo_mask_surface(cr, s, 0, 0);
+  cairo_restore(cr);
+  cairo_set_source_surface(cr, glyph.surface(), 0, 0);
+  cairo_paint(cr);
+}
+
 // The face of a card: a light ground, a thin frame, small corner marks the
 // same on every face of the set, and the motif large in the middle.
 Picture card_face(const char* motif, Rgb ground, Rgb edge, Rgb frame, bool lantern_set) {
@@ -114,7 +148,7 @@ Picture card_face(const char* motif, Rgb ground, Rgb edge, Rgb frame, bool lante
     draw_twinkle(cr, kSize - 32, 32, 6, frame, 0.6);
     draw_twinkle(cr, 32, kSize - 32, 6, frame, 0.6);
   }
-  draw_emoji_centred(cr, motif, 150, 128, 130);
+  draw_motif(cr, motif, frame);
   return canvas.picture(true);
 }
 
