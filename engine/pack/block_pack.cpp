@@ -10,6 +10,7 @@ namespace {
 constexpr int kHashBits = 16;
 constexpr uint32_t kNoPrice = 0xFFFFFFFFu;
 constexpr size_t kMinMatch = 4;  // the shortest match the format can code
+constexpr size_t kFullLengths = 32;
 
 struct SearchLimits {
   int depth;    // candidates tried per position
@@ -18,14 +19,14 @@ struct SearchLimits {
 
 SearchLimits limits_for(int level) {
   switch (level) {
-    case 0: return {16, 64};
-    case 1: return {24, 96};
-    case 2: return {32, 128};
-    case 3: return {48, 160};
-    case 4: return {64, 192};
-    case 5: return {96, 256};
-    case 6: return {128, 320};
-    case 7: return {192, 384};
+    case 0: return {8, 64};
+    case 1: return {12, 96};
+    case 2: return {16, 128};
+    case 3: return {24, 160};
+    case 4: return {32, 160};
+    case 5: return {48, 192};
+    case 6: return {64, 256};
+    case 7: return {96, 320};
     default: return {256, 512};
   }
 }
@@ -149,12 +150,25 @@ void pack_block(const uint8_t* in, size_t n, const SearchLimits& lim, Workspace*
         size_t len = match_length(cand, cur, max_len);
         if (len <= best) continue;
         const size_t off = i - static_cast<size_t>(j);
-        for (size_t k = best + 1; k <= len; ++k) {
+        // Every shorter length is a place the parse may arrive at. Beyond
+        // kFullLengths only the longest length of each cost step and the
+        // whole match are tried: the parse loses next to nothing and long
+        // matches stop costing time in proportion to their length.
+        for (size_t k = best + 1; k <= len;) {
           uint32_t c = base + match_bits(k, off);
           if (c < ws->price[i + k]) {
             ws->price[i + k] = c;
             ws->step[i + k] = static_cast<uint32_t>(k);
             ws->dist[i + k] = static_cast<uint32_t>(off);
+          }
+          if (k < kFullLengths) {
+            ++k;
+          } else if (k == len) {
+            break;
+          } else {
+            // Last length with the same gamma size: 2^(b+1) + 1 for k - 2 in [2^b, 2^(b+1)).
+            size_t step_end = (size_t{2} << (63 - __builtin_clzll(k - 2))) + 1;
+            k = step_end > k && step_end < len ? step_end : len;
           }
         }
         best = len;

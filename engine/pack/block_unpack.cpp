@@ -55,18 +55,20 @@ inline void copy_match(uint8_t* op, size_t off, size_t len, const uint8_t* limit
 
 }  // namespace
 
-// The tag-bit reader is a macro so a bad read can leave the block decoder
-// directly; it runs once per literal and twice per gamma step.
-#define DUSK_NEXT_BIT(b)                          \
-  do {                                            \
-    if (bits == 0) {                              \
-      if (iend - ip < 2) return -1;               \
-      tag = static_cast<uint32_t>(ip[0]) | (static_cast<uint32_t>(ip[1]) << 8); \
-      ip += 2;                                    \
-      bits = 16;                                  \
-    }                                             \
-    --bits;                                       \
-    (b) = (tag >> bits) & 1u;                     \
+// Tag bits are kept left-aligned in a 32-bit register with a count of how
+// many are left. The reader is a macro so a bad read can leave the block
+// decoder directly.
+#define DUSK_NEXT_BIT(b)                                                                 \
+  do {                                                                                   \
+    if (bits == 0) {                                                                     \
+      if (iend - ip < 2) return -1;                                                      \
+      tag = (static_cast<uint32_t>(ip[0]) | (static_cast<uint32_t>(ip[1]) << 8)) << 16; \
+      ip += 2;                                                                           \
+      bits = 16;                                                                         \
+    }                                                                                    \
+    (b) = tag >> 31;                                                                     \
+    tag <<= 1;                                                                           \
+    --bits;                                                                              \
   } while (0)
 
 int64_t pack_unpack_block(const uint8_t* in, size_t in_size, uint8_t* out, size_t n,
@@ -81,12 +83,33 @@ int64_t pack_unpack_block(const uint8_t* in, size_t in_size, uint8_t* out, size_
   int bits = 0;
   uint32_t b, more;
   while (op < oend) {
-    DUSK_NEXT_BIT(b);
-    if (b == 0) {
-      if (ip >= iend) return -1;
-      *op++ = *ip++;
+    if (bits == 0) {
+      if (iend - ip < 2) return -1;
+      tag = (static_cast<uint32_t>(ip[0]) | (static_cast<uint32_t>(ip[1]) << 8)) << 16;
+      ip += 2;
+      bits = 16;
+    }
+    if ((tag >> 31) == 0) {
+      // A run of literals: as many as there are 0 tag bits in a row in the
+      // current word, copied in one go.
+      size_t run = tag == 0 ? static_cast<size_t>(bits) : static_cast<size_t>(__builtin_clz(tag));
+      if (run > static_cast<size_t>(bits)) run = static_cast<size_t>(bits);
+      const size_t room = static_cast<size_t>(oend - op);
+      if (run > room) run = room;
+      if (static_cast<size_t>(iend - ip) < run) return -1;
+      if (iend - ip >= 16 && out_limit - op >= 16) {
+        std::memcpy(op, ip, 16);
+      } else {
+        std::memcpy(op, ip, run);
+      }
+      op += run;
+      ip += run;
+      tag <<= run;
+      bits -= static_cast<int>(run);
       continue;
     }
+    tag <<= 1;
+    --bits;
     // A match: length code, offset code, offset low byte. The codes are
     // checked while they grow so they cannot overflow.
     const size_t room = static_cast<size_t>(oend - op);
