@@ -3,10 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <cstring>
 
 #include <vorbis/vorbisenc.h>
+
+#include "engine/system/file.h"
 
 namespace {
 
@@ -117,12 +118,10 @@ std::vector<uint8_t> Pcm16Bytes(const std::vector<int16_t>& samples) {
 }
 
 std::vector<int16_t> ReadCapture(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // The output writes the mix as it is, in the machine's byte order.
+  std::vector<uint8_t> bytes;
+  if (!file_read_all(path, &bytes)) return {};
   std::vector<int16_t> out(bytes.size() / 2);
-  for (size_t i = 0; i < out.size(); ++i) {
-    out[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                  (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
-  }
+  std::memcpy(out.data(), bytes.data(), out.size() * 2);
   return out;
 }
