@@ -47,7 +47,7 @@ const char* const kCreatures[24] = {
 const char* const kLanternNight[24] = {
     "\U0001F319",                    // crescent moon
     "\u2B50",                        // star
-    "\u2604\uFE0F",                  // comet
+    "\U0001F3A0",                    // carousel horse
     "\U0001FA90",                    // ringed planet
     "\U0001F3EE",                    // red paper lantern
     "\U0001F56F\uFE0F",              // candle

@@ -43,6 +43,17 @@ void draw_item(cairo_t* cr, const Placed& item, double x, double y) {
   const Picture small = picture_resize(item.file->picture, item.w, item.h);
   cairo_surface_t* s = to_surface(small);
   x += (item.cell - item.w) / 2.0;
+  // Shadows are black on clear: show them on a light checker so their
+  // softness can be judged.
+  if (item.file->name.find("shadow") != std::string::npos) {
+    for (int cy = 0; cy < item.h; cy += 8) {
+      for (int cx = 0; cx < item.w; cx += 8) {
+        set_colour(cr, ((cx + cy) / 8) % 2 ? hex(0xd8d4e4) : hex(0xf2f0f6));
+        cairo_rectangle(cr, x + cx, y + cy, std::min(8, item.w - cx), std::min(8, item.h - cy));
+        cairo_fill(cr);
+      }
+    }
+  }
   cairo_set_source_surface(cr, s, x, y);
   cairo_paint(cr);
   cairo_surface_destroy(s);

@@ -64,9 +64,9 @@ Picture studio_logo() {
   cairo_stroke(cr);
   draw_owl(cr, cx, cy + 16, 290,
            {palette::kAmber, palette::kCream, hex(0x1c1738), palette::kAmber, palette::kEmber});
-  draw_crescent(cr, cx + 128, cy - 140, 26, 0.45, -2.3, palette::kCream);
-  draw_twinkle(cr, cx - 140, cy - 120, 14, palette::kCream, 0.9);
-  draw_twinkle(cr, cx - 160, cy + 110, 9, palette::kCream, 0.7);
+  draw_crescent(cr, cx + 140, cy - 50, 20, 0.45, -2.3, palette::kCream);
+  draw_twinkle(cr, cx - 140, cy - 60, 12, palette::kCream, 0.9);
+  draw_twinkle(cr, cx + 128, cy + 70, 8, palette::kCream, 0.7);
   TextStyle name{"Lato", 900, 150, 10, false};
   glowing_text(cr, kW, kH, "owlreach", name, cx, 760, palette::kCream, palette::kAmber, 0.35, 14);
   TextStyle sub{"Lato", 300, 52, 26, false};
