@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kHashBits = 16;
+constexpr int kMaxHashBits = 16;
 constexpr uint32_t kNoPrice = 0xFFFFFFFFu;
 constexpr size_t kMinMatch = 4;  // the shortest match the format can code
 constexpr size_t kFullLengths = 32;
@@ -31,10 +31,10 @@ SearchLimits limits_for(int level) {
   }
 }
 
-inline uint32_t hash4(const uint8_t* p) {
+inline uint32_t hash4(const uint8_t* p, int bits) {
   uint32_t v;
   std::memcpy(&v, p, 4);
-  return (v * 2654435761u) >> (32 - kHashBits);
+  return (v * 2654435761u) >> (32 - bits);
 }
 
 // Bits of a gamma number v >= 2: a value bit and a continue bit for every
@@ -118,13 +118,16 @@ struct Workspace {
 
 void pack_block(const uint8_t* in, size_t n, const SearchLimits& lim, Workspace* ws,
                 std::vector<uint8_t>* out) {
-  ws->head.assign(size_t{1} << kHashBits, -1);
+  // Small blocks get a small hash table: clearing it is part of the cost.
+  int hash_bits = 10;
+  while (hash_bits < kMaxHashBits && (size_t{1} << hash_bits) < n) ++hash_bits;
+  ws->head.assign(size_t{1} << hash_bits, -1);
   ws->prev.resize(n);
   ws->price.assign(n + 1, kNoPrice);
   ws->step.resize(n + 1);
   ws->dist.resize(n + 1);
   auto insert = [&](size_t pos) {
-    uint32_t h = hash4(in + pos);
+    uint32_t h = hash4(in + pos, hash_bits);
     ws->prev[pos] = ws->head[h];
     ws->head[h] = static_cast<int32_t>(pos);
   };
@@ -143,7 +146,7 @@ void pack_block(const uint8_t* in, size_t n, const SearchLimits& lim, Workspace*
     if (i + kMinMatch <= n) {
       const size_t max_len = n - i;
       const uint8_t* cur = in + i;
-      int32_t j = ws->head[hash4(cur)];
+      int32_t j = ws->head[hash4(cur, hash_bits)];
       for (int tries = lim.depth; j >= 0 && tries > 0; --tries, j = ws->prev[static_cast<size_t>(j)]) {
         const uint8_t* cand = in + j;
         if (cand[best] != cur[best]) continue;  // cannot beat the best so far

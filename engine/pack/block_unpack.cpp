@@ -53,6 +53,40 @@ inline void copy_match(uint8_t* op, size_t off, size_t len, const uint8_t* limit
   }
 }
 
+// Gamma codes that end within the next 8 tag bits, looked up at once:
+// value and bits used for each 8-bit prefix, 0 bits used when the code is
+// longer.
+struct GammaTable {
+  uint8_t value[256];
+  uint8_t used[256];
+  constexpr GammaTable() : value(), used() {
+    for (int prefix = 0; prefix < 256; ++prefix) {
+      unsigned v = 1;
+      for (int pair = 0; pair < 4; ++pair) {
+        v = 2 * v + ((prefix >> (7 - 2 * pair)) & 1);
+        if (((prefix >> (6 - 2 * pair)) & 1) == 0) {
+          value[prefix] = static_cast<uint8_t>(v);
+          used[prefix] = static_cast<uint8_t>(2 * pair + 2);
+          break;
+        }
+      }
+    }
+  }
+};
+constexpr GammaTable kGamma;
+
+// Reads a short gamma code from the tag register when one is there whole.
+inline bool short_gamma(uint32_t* tag, int* bits, uint64_t* v) {
+  if (*bits < 8) return false;
+  const uint32_t prefix = *tag >> 24;
+  const int used = kGamma.used[prefix];
+  if (used == 0) return false;
+  *v = kGamma.value[prefix];
+  *tag <<= used;
+  *bits -= used;
+  return true;
+}
+
 }  // namespace
 
 // Tag bits are kept left-aligned in a 32-bit register with a count of how
@@ -113,24 +147,31 @@ int64_t pack_unpack_block(const uint8_t* in, size_t in_size, uint8_t* out, size_
     // A match: length code, offset code, offset low byte. The codes are
     // checked while they grow so they cannot overflow.
     const size_t room = static_cast<size_t>(oend - op);
-    uint64_t len = 1;
-    do {
-      DUSK_NEXT_BIT(b);
-      len = 2 * len + b;
-      if (len > room) return -1;
-      DUSK_NEXT_BIT(more);
-    } while (more);
+    uint64_t len;
+    if (!short_gamma(&tag, &bits, &len)) {
+      len = 1;
+      do {
+        DUSK_NEXT_BIT(b);
+        len = 2 * len + b;
+        if (len > room) return -1;
+        DUSK_NEXT_BIT(more);
+      } while (more);
+    }
     len += 2;
     if (len > room) return -1;
     const size_t produced = static_cast<size_t>(op - out);
     const uint64_t high_limit = (produced >> 8) + 2;
-    uint64_t high = 1;
-    do {
-      DUSK_NEXT_BIT(b);
-      high = 2 * high + b;
-      if (high > high_limit) return -1;
-      DUSK_NEXT_BIT(more);
-    } while (more);
+    uint64_t high;
+    if (!short_gamma(&tag, &bits, &high)) {
+      high = 1;
+      do {
+        DUSK_NEXT_BIT(b);
+        high = 2 * high + b;
+        if (high > high_limit) return -1;
+        DUSK_NEXT_BIT(more);
+      } while (more);
+    }
+    if (high > high_limit) return -1;
     if (ip >= iend) return -1;
     const size_t off = static_cast<size_t>((high - 2) * 256) + *ip++ + 1;
     if (off > produced) return -1;

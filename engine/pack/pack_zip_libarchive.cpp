@@ -13,10 +13,6 @@ namespace {
 
 constexpr size_t kReadBlock = 10240;
 constexpr size_t kCopyChunk = 2097152;
-// Every entry gets the same time stamp, so the same files always give the
-// same archive bytes (2000-01-01 12:00 UTC: mid-day keeps the date the
-// same in every time zone).
-constexpr time_t kEntryTime = 946728000;
 
 // libarchive converts entry names between UTF-8 and the current locale's
 // character set; in the "C" locale (tests, a bare environment) every name
@@ -227,7 +223,9 @@ class ZipWriter : public PackArchive {
     archive_entry_set_filetype(e, AE_IFREG);
     archive_entry_set_perm(e, 0644);
     archive_entry_set_size(e, static_cast<la_int64_t>(size));
-    archive_entry_set_mtime(e, kEntryTime, 0);
+    // No time stamp: the same files give the same archive bytes on every
+    // machine and in every time zone.
+    archive_entry_unset_mtime(e);
     bool ok = archive_write_header(archive_, e) == ARCHIVE_OK;
     if (ok && size > 0) ok = archive_write_data(archive_, data, size) == static_cast<la_ssize_t>(size);
     if (ok) ok = archive_write_finish_entry(archive_) == ARCHIVE_OK;
