@@ -126,7 +126,7 @@ TEST(SoundDevice, StatesNumbersAndRefusalsOnTheDummyOutput) {
   EXPECT_EQ(sound_status(h2), kSoundMissing);
 }
 
-TEST(SoundDevice, VolumeTableFollowsTheDecibelScale) {
+TEST(SoundVolume, TableFollowsTheDecibelScale) {
   EXPECT_EQ(sound_attenuation(100), 0);
   EXPECT_EQ(sound_attenuation(150), 0);
   EXPECT_EQ(sound_attenuation(0), -10000);
