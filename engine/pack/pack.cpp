@@ -73,16 +73,27 @@ void pack_shutdown() {
   g_formats.clear();
 }
 
+// Opening reads whole files and writing holds whole packs in memory: a
+// file too large for memory is a failure like any other, not an exception
+// that leaves the engine.
 int pack_open(int number, const std::string& path, int format) {
   const PackFormat* f = prepare(number, format);
   if (!f || !f->open) return 0;
-  return store(number, f->open(path), false);
+  try {
+    return store(number, f->open(path), false);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
 }
 
 int pack_open_memory(int number, std::vector<uint8_t> bytes, int format) {
   const PackFormat* f = prepare(number, format);
   if (!f || !f->open_memory) return 0;
-  return store(number, f->open_memory(std::move(bytes)), false);
+  try {
+    return store(number, f->open_memory(std::move(bytes)), false);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
 }
 
 void pack_close(int pack) { g_packs.free(pack); }
@@ -137,13 +148,21 @@ int pack_create(int number, const std::string& path, int format, int level) {
 bool pack_add_memory(int pack, const std::string& name, const void* data, size_t size) {
   PackArchive* a = writer(pack);
   if (!a || name.empty() || (!data && size > 0)) return false;
-  return a->add_memory(name, data, size);
+  try {
+    return a->add_memory(name, data, size);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 bool pack_add_file(int pack, const std::string& name, const std::string& file_path) {
   if (!writer(pack)) return false;
   std::vector<uint8_t> bytes;
-  if (!file_read_all(file_path, &bytes)) return false;
+  try {
+    if (!file_read_all(file_path, &bytes)) return false;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   return pack_add_memory(pack, name, bytes.data(), bytes.size());
 }
 

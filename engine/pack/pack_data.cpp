@@ -171,6 +171,8 @@ class DataPackWriter : public PackArchive {
     bool is_packed = pack_pack_stream(in, size, level_, &packed);
     const uint8_t* stored = is_packed ? packed.data() : in;
     size_t stored_size = is_packed ? packed.size() : size;
+    // Room first, so running out of memory cannot leave half an entry.
+    bytes_.reserve(bytes_.size() + kHeaderV2 + name.size() + stored_size);
     put_le(&bytes_, size, 8);
     put_le(&bytes_, stored_size, 8);
     put_le(&bytes_, name.size(), 2);
