@@ -234,6 +234,33 @@ PangoLayout* make_layout(cairo_t* cr, const std::string& text, const TextStyle& 
 
 }  // namespace
 
+bool fonts_available(std::string* missing) {
+  PangoFontMap* map = pango_cairo_font_map_get_default();
+  PangoContext* context = pango_font_map_create_context(map);
+  bool ok = true;
+  for (const char* family : {"Lato", "Noto Color Emoji"}) {
+    PangoFontDescription* desc = pango_font_description_from_string(family);
+    pango_font_description_set_absolute_size(desc, 20 * PANGO_SCALE);
+    PangoFont* font = pango_font_map_load_font(map, context, desc);
+    std::string got;
+    if (font != nullptr) {
+      PangoFontDescription* real = pango_font_describe(font);
+      const char* name = pango_font_description_get_family(real);
+      got = name != nullptr ? name : "";
+      pango_font_description_free(real);
+      g_object_unref(font);
+    }
+    pango_font_description_free(desc);
+    if (got != family) {
+      *missing = family;
+      ok = false;
+      break;
+    }
+  }
+  g_object_unref(context);
+  return ok;
+}
+
 void text_size(const std::string& text, const TextStyle& style, double* w, double* h) {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cairo_t* cr = cairo_create(s);

@@ -83,6 +83,12 @@ struct TextStyle {
   bool italic = false;
 };
 
+// Checks that fontconfig gives the fonts the pictures are drawn with (Lato
+// and Noto Color Emoji, which the setup script installs) rather than some
+// substitute, which would quietly change every picture. Names the first
+// missing family in *missing.
+bool fonts_available(std::string* missing);
+
 // Logical width and height of a text in a style.
 void text_size(const std::string& text, const TextStyle& style, double* w, double* h);
 // Adds the outline of the text to the current path with its logical box

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/system/file.h"
+#include "tools/contentgen/canvas.h"
 #include "tools/contentgen/content.h"
 
 namespace {
@@ -35,6 +36,12 @@ int main(int argc, char** argv) {
   if (folder.empty()) {
     std::fprintf(stderr, "usage: contentgen OUT_FOLDER [--contact-sheet FILE.png]\n");
     return 2;
+  }
+  std::string missing;
+  if (!fonts_available(&missing)) {
+    std::fprintf(stderr, "contentgen: the font \"%s\" is not installed (run tools/setup.sh)\n",
+                 missing.c_str());
+    return 1;
   }
   if (folder.back() != '/') folder += '/';
   if (!folder_make(folder)) {

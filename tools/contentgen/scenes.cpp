@@ -163,12 +163,14 @@ Picture moth_clouds() {
   sky.band(260, 60, hex(0x3f2f66), 0.6, 40, 1500, 0.5);
   sky.band(520, 80, hex(0x533a72), 0.45, 50, 1700, 2.1);
   sky.band(840, 90, hex(0x6a4270), 0.4, 45, 1300, 4.0);
-  sky.glow(260, 180, 200, hex(0xf0d9a8), 0.12);
+  sky.glow(250, 175, 220, hex(0x8f7cc4), 0.22);
   sky.paint(&canvas, 404);
   cairo_t* cr = canvas.cr();
   Rng rng(44);
   scatter_stars(cr, &rng, 0, 0, kW, kH, 320, palette::kStar, 0.5);
-  draw_glow(cr, 260, 180, 120, hex(0xfde9c0), 0.2);
+  // The glow sits toward the lit edge, so the dark part of the moon stays
+  // dark.
+  draw_glow(cr, 238, 166, 110, hex(0xfde9c0), 0.16);
   draw_crescent(cr, 260, 180, 52, 0.45, 0.6, hex(0xfde9c0), 0.95);
   // Moths, mostly near the left and right edges where they stay visible.
   for (int i = 0; i < 14; ++i) {
