@@ -119,8 +119,7 @@ TEST_F(DamagedPack, DamagedStreamsFailTheRead) {
   far_high.bytes.push_back(0);
   BlockWriter endless('a');
   for (int i = 0; i < 200; ++i) endless.Bit(1);  // a length code that never ends
-  std::vector<uint8_t> truncated = ok;
-  truncated.pop_back();
+  const std::vector<uint8_t> truncated(ok.begin(), ok.end() - 1);
   std::vector<uint8_t> bad_magic = ok;
   bad_magic[3] = 'x';
   std::vector<uint8_t> no_block_length = packbytes::Stream(12, 0, {good.bytes});
