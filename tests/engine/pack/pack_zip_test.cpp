@@ -168,6 +168,8 @@ TEST_F(ZipPack, ExtractCopiesTheEntryToAFile) {
 
 TEST_F(ZipPack, FilesThatAreNotZipArchivesDoNotOpen) {
   EXPECT_EQ(pack_open(-1, "missing.pack", kPackFormatZip), 0);
+  ASSERT_TRUE(folder_make("zip-folder.pack/"));
+  EXPECT_EQ(pack_open(-1, "zip-folder.pack", kPackFormatZip), 0);
   std::vector<uint8_t> z = HandZip({{"a.language", "text"}});
   const std::vector<std::vector<uint8_t>> bad = {
       {},
