@@ -19,11 +19,13 @@ constexpr int kFontMaxPixels = 2048;
 
 ObjectTable<TextFont> g_fonts(16);
 
-// One font map for the whole program, made on first use and kept to the
-// end, so that glyph caches survive from one text image to the next.
+// One font map for the whole program, made on first use and kept until
+// text_reset, so that glyph caches survive from one text image to the next.
+PangoFontMap* g_font_map = nullptr;
+
 PangoFontMap* font_map() {
-  static PangoFontMap* map = pango_cairo_font_map_new();
-  return map;
+  if (!g_font_map) g_font_map = pango_cairo_font_map_new();
+  return g_font_map;
 }
 
 // Linux has no logical dpi the way the game means it: X11's Xft.dpi is a
@@ -136,6 +138,11 @@ int font_load(int number, const std::string& family, int points, int flags) {
 const TextFont* font_handle(int font) { return g_fonts.get(font); }
 
 void font_free(int font) { g_fonts.free(font); }
+
+void text_release_font_map() {
+  if (g_font_map) g_object_unref(g_font_map);
+  g_font_map = nullptr;
+}
 
 int font_pixel_size(int font) {
   const TextFont* f = g_fonts.get(font);

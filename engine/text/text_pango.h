@@ -37,6 +37,10 @@ using LayoutPtr = std::unique_ptr<PangoLayout, GObjectUnref>;
 // metrics), whatever the desktop's font settings are.
 ContextPtr text_new_context();
 
+// Lets go of the font map and its caches (text_reset, with no pass
+// running and so no context left on it).
+void text_release_font_map();
+
 // A layout of text (cut at a NUL, malformed UTF-8 mended) in a font,
 // including its underline and strike-out.
 LayoutPtr text_new_layout(PangoContext* context, const PangoFontDescription* desc, int flags,

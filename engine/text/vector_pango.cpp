@@ -227,4 +227,5 @@ void vector_stop() {
 void text_reset() {
   vector_stop();
   font_free(-1);
+  text_release_font_map();
 }
