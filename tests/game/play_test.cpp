@@ -1,58 +1,41 @@
-// Moves and games: whole games from deal to the well-done screen, the frame
-// timings of a pair and of a mismatch, clicks that must do nothing, and the
-// moves between board, menu and question.
+// Moves and games: whole games from the deal to the well-done screen, the
+// frame timings of a pair and of a mismatch, clicks that must do nothing,
+// the moves between board, menu and question, and a picture reload mid-game.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "game/board.h"
-#include "game/flow.h"
-#include "game/rules.h"
-#include "game/screen_state.h"
 #include "tests/game/play_helpers.h"
 
 namespace {
 
-using play::ClickCard;
+using play::Click;
+using play::FindCard;
+using play::FirstFaceDown;
+using play::PlayMove;
 
-// Turns two cards and runs passes until the move is over; returns the number
-// of passes it took.
-int PlayMove(BoardPos a, BoardPos b) {
-  EXPECT_TRUE(ClickCard(a.Column, a.Row));
-  EXPECT_TRUE(ClickCard(b.Column, b.Row));
-  int passes = 0;
-  while (CardsTurned != 0 && passes < 1000) {
-    play::Pass();
-    ++passes;
-  }
-  return passes;
-}
-
+// Every pair is preceded by a mismatch while one is possible: the mismatch
+// takes 82 checks and changes nothing, the pair one check to start fading and
+// 32 drawn frames until its check removes it.
 TEST(WholeGame, TwentyFourPairsFromTheDealToTheWellDoneScreen) {
-  for (unsigned seed : {1u, 2u, 3u}) {
+  for (uint32_t seed : {1u, 2u, 3u}) {
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     play::FreshState(seed);
-    play::DealFromMenu();
+    ASSERT_TRUE(StartFromMenu());
     std::vector<int> cards_left{CardsLeft};
     for (int pair = 0; pair < 24; ++pair) {
-      ASSERT_EQ(ScreenState, Playing) << "the game ended after " << pair << " pairs";
+      ASSERT_EQ(ScreenState, Playing) << "ended after " << pair << " pairs";
       ASSERT_EQ(GameInProgress, 1);
-      BoardPos first = play::FirstFaceDown();
-      BoardPos wrong;
-      // A mismatch first, while there are other faces left: it must leave
-      // the board as it was.
-      if (play::MismatchFor(first, &wrong)) {
-        EXPECT_EQ(PlayMove(first, wrong), 82);
-        EXPECT_EQ(CardAt(first).State, FaceDown);
-        EXPECT_EQ(CardAt(wrong).State, FaceDown);
+      const BoardPos first = FirstFaceDown(), other = FindCard(first, false);
+      if (other.Column >= 0) {
+        EXPECT_EQ(PlayMove(first, other), 82);
+        EXPECT_EQ(CardAt(other).State, FaceDown);
         EXPECT_EQ(CardsLeft, cards_left.back());
       }
-      BoardPos partner = play::PartnerOf(first);
-      // One check starts the fade, 32 drawn frames later the check removes it.
+      const BoardPos partner = FindCard(first, true);
       EXPECT_EQ(PlayMove(first, partner), 33);
       EXPECT_EQ(CardAt(first).State, Removed);
       EXPECT_EQ(CardAt(partner).State, Removed);
-      EXPECT_EQ(MatchFade, 255);
       cards_left.push_back(CardsLeft);
     }
     std::vector<int> expected;
@@ -61,220 +44,144 @@ TEST(WholeGame, TwentyFourPairsFromTheDealToTheWellDoneScreen) {
     EXPECT_EQ(ScreenState, WellDone);
     EXPECT_EQ(WellDoneFade, 0);
     EXPECT_EQ(GameInProgress, 0);
-    for (const BoardCard& card : Board) EXPECT_EQ(card.State, Removed);
-    // No card is left to click, and the well-done screen leads to the menu,
-    // where CONTINUE does nothing and START deals at once.
+    EXPECT_EQ(MatchFade, 255);
+    EXPECT_EQ(FirstFaceDown().Column, -1);
+    // Out through the menu: CONTINUE does nothing, START deals at once.
     EXPECT_TRUE(LeaveWellDone());
-    EXPECT_EQ(ScreenState, MainMenu);
     EXPECT_FALSE(ContinueFromMenu());
     EXPECT_TRUE(StartFromMenu());
     EXPECT_EQ(ScreenState, Playing);
-    EXPECT_EQ(CardsLeft, 48);
   }
 }
 
-TEST(MoveTiming, MismatchTurnsBackOnThe82ndCheck) {
+TEST(MoveTiming, MismatchCountsEveryCheckAndTurnsBackOnThe82nd) {
   play::FreshState();
-  play::DealFromMenu();
-  BoardPos first = play::FirstFaceDown(), wrong;
-  ASSERT_TRUE(play::MismatchFor(first, &wrong));
-  ASSERT_TRUE(ClickCard(first.Column, first.Row));
-  ResolveMove();  // a single card turned: nothing counts yet
-  EXPECT_EQ(FrameCounter, 0);
-  ASSERT_TRUE(ClickCard(wrong.Column, wrong.Row));
+  ASSERT_TRUE(StartFromMenu());
+  const BoardPos first = FirstFaceDown(), other = FindCard(first, false);
+  ASSERT_TRUE(Click(first));
+  play::Pass();  // one card alone counts nothing
+  ASSERT_TRUE(Click(other));
   for (int check = 1; check <= 81; ++check) {
     play::Pass();
-    ASSERT_EQ(CardAt(first).State, FaceUp) << "check " << check;
-    ASSERT_EQ(CardAt(wrong).State, FaceUp);
+    ASSERT_EQ(CardAt(first).State, FaceUp) << check;
     ASSERT_EQ(FrameCounter, check);
   }
   play::Pass();
   EXPECT_EQ(CardAt(first).State, FaceDown);
-  EXPECT_EQ(CardAt(wrong).State, FaceDown);
+  EXPECT_EQ(CardAt(other).State, FaceDown);
   EXPECT_EQ(FrameCounter, 0);
   EXPECT_EQ(CardsTurned, 0);
-  EXPECT_EQ(MatchFade, 255);  // a mismatch never touches the fade
 }
 
-TEST(MoveTiming, PairFadesOver32DrawnFramesThenGoes) {
+TEST(MoveTiming, PairFadesOnlyInDrawnFramesAndGoesAfterThe32nd) {
   play::FreshState();
-  play::DealFromMenu();
-  BoardPos a = play::FirstFaceDown();
-  BoardPos b = play::PartnerOf(a);
-  // Drawing order is row by row: the card in the upper row (or further left)
-  // is drawn first in each frame.
-  BoardPos upper = (a.Row < b.Row || (a.Row == b.Row && a.Column < b.Column)) ? a : b;
-  ASSERT_TRUE(ClickCard(b.Column, b.Row));
-  ASSERT_TRUE(ClickCard(a.Column, a.Row));
+  ASSERT_TRUE(StartFromMenu());
+  const BoardPos a = FirstFaceDown(), b = FindCard(a, true);
+  ASSERT_TRUE(Click(b));
+  ASSERT_TRUE(Click(a));
   ResolveMove();
-  EXPECT_EQ(CardAt(a).State, Vanishing);
-  EXPECT_EQ(CardAt(b).State, Vanishing);
-  EXPECT_EQ(MatchFade, 255);
-  // With no frames drawn (a screen in the background) the pair stays.
+  ASSERT_EQ(CardAt(a).State, Vanishing);
+  // Checks without drawn frames (a screen in the background) change nothing.
   for (int i = 0; i < 200; ++i) ResolveMove();
-  EXPECT_EQ(CardAt(a).State, Vanishing);
-  (void)upper;
-  std::vector<int> first_drawn, second_drawn;
+  ASSERT_EQ(CardAt(b).State, Vanishing);
+  // The card drawn first shows 255, 247, ..., 7, the other 4 less each time.
   int frames = 0;
   while (CardAt(a).State == Vanishing && frames < 100) {
-    std::vector<int> drawn = play::DrawFrame();
-    ASSERT_EQ(drawn.size(), 2u);
-    first_drawn.push_back(drawn[0]);
-    second_drawn.push_back(drawn[1]);
+    const std::vector<int> drawn = play::DrawFrame();
+    ASSERT_EQ(drawn, (std::vector<int>{255 - 8 * frames, 251 - 8 * frames}));
     ++frames;
     ResolveMove();
   }
   EXPECT_EQ(frames, 32);
-  EXPECT_EQ(CardAt(a).State, Removed);
   EXPECT_EQ(CardAt(b).State, Removed);
   EXPECT_EQ(CardsLeft, 46);
   EXPECT_EQ(MatchFade, 255);
-  ASSERT_EQ(first_drawn.size(), 32u);
-  for (int k = 0; k < 32; ++k) {
-    EXPECT_EQ(first_drawn[static_cast<size_t>(k)], 255 - 8 * k);
-    EXPECT_EQ(second_drawn[static_cast<size_t>(k)], 251 - 8 * k);
-  }
-}
-
-TEST(MoveTiming, FadeStepsNeverGoBelowMinusOne) {
-  play::FreshState();
+  // The fade never passes -1, and the well-done level climbs by 4 to 128.
   MatchFade = 3;
   LowerMatchFade();
-  EXPECT_EQ(MatchFade, -1);
   LowerMatchFade();
   EXPECT_EQ(MatchFade, -1);
-  WellDoneFade = 0;
-  std::vector<int> levels;
   for (int frame = 0; frame < 40; ++frame) {
-    levels.push_back(WellDoneFade);
+    EXPECT_EQ(WellDoneFade, frame < 32 ? 4 * frame : 128);
     RaiseWellDoneFade();
   }
-  for (int frame = 0; frame < 32; ++frame) EXPECT_EQ(levels[static_cast<size_t>(frame)], 4 * frame);
-  for (int frame = 32; frame < 40; ++frame) EXPECT_EQ(levels[static_cast<size_t>(frame)], 128);
 }
 
+// A pause still counting when a new game is dealt shortens the first
+// mismatch of the new game: 50 checks were spent, 32 remain.
 TEST(MoveTiming, DealKeepsAPausePartlyCounted) {
   play::FreshState();
-  play::DealFromMenu();
-  BoardPos first = play::FirstFaceDown(), wrong;
-  ASSERT_TRUE(play::MismatchFor(first, &wrong));
-  ClickCard(first.Column, first.Row);
-  ClickCard(wrong.Column, wrong.Row);
+  ASSERT_TRUE(StartFromMenu());
+  BoardPos first = FirstFaceDown();
+  Click(first);
+  Click(FindCard(first, false));
   for (int i = 0; i < 50; ++i) play::Pass();
-  ASSERT_EQ(FrameCounter, 50);
   ASSERT_TRUE(LeavePlay());
   ASSERT_TRUE(StartFromMenu());
-  ASSERT_EQ(ScreenState, NewGameQuestion);
   ASSERT_TRUE(AnswerNewGameQuestion(true));
   EXPECT_EQ(FrameCounter, 50);
-  first = play::FirstFaceDown();
-  ASSERT_TRUE(play::MismatchFor(first, &wrong));
-  EXPECT_EQ(PlayMove(first, wrong), 32);
+  first = FirstFaceDown();
+  EXPECT_EQ(PlayMove(first, FindCard(first, false)), 32);
 }
 
-TEST(Clicks, ThirdCardWhileAMoveIsPendingStaysDown) {
+TEST(Clicks, AThirdCardDuringAPendingMoveStaysDown) {
   play::FreshState();
-  play::DealFromMenu();
-  // During a mismatch pause and while a pair vanishes.
+  ASSERT_TRUE(StartFromMenu());
   for (bool pair : {false, true}) {
-    SCOPED_TRACE(pair ? "pair" : "mismatch");
-    BoardPos first = play::FirstFaceDown(), second;
-    if (pair) {
-      second = play::PartnerOf(first);
-    } else {
-      ASSERT_TRUE(play::MismatchFor(first, &second));
-    }
-    ASSERT_TRUE(ClickCard(first.Column, first.Row));
-    ASSERT_TRUE(ClickCard(second.Column, second.Row));
+    SCOPED_TRACE(pair ? "pair vanishing" : "mismatch shown");
+    const BoardPos first = FirstFaceDown(), second = FindCard(first, pair);
+    ASSERT_TRUE(Click(first));
+    ASSERT_TRUE(Click(second));
     play::Pass();
     play::Pass();
-    BoardPos third{-1, -1};
-    for (const BoardPos p : {BoardPos{0, 0}, BoardPos{7, 5}, BoardPos{3, 3}}) {
-      if (CardAt(p).State == FaceDown) third = p;
-    }
-    ASSERT_GE(third.Column, 0);
-    EXPECT_FALSE(ClickCard(third.Column, third.Row));
+    BoardPos third = FindCard(second, false);
+    if (third.Column == first.Column && third.Row == first.Row) third = FindCard(first, false);
+    ASSERT_EQ(CardAt(third).State, FaceDown);
+    EXPECT_FALSE(Click(third));
     EXPECT_EQ(CardAt(third).State, FaceDown);
     EXPECT_EQ(CardsTurned, 2);
-    EXPECT_EQ(FirstPick.Column, first.Column);
     EXPECT_EQ(SecondPick.Column, second.Column);
     EXPECT_EQ(SecondPick.Row, second.Row);
-    while (CardsTurned != 0) play::Pass();
+    play::Settle();
   }
 }
 
-TEST(Clicks, SameCardTwiceWaitsForAnotherOne) {
+// Card (1, 1) on 1280x720 has its edge lines at x 285 and 395, y 125 and 235.
+TEST(Clicks, EdgeLinesGapsAndTurnedCardsMiss) {
   play::FreshState();
-  play::DealFromMenu();
-  EXPECT_TRUE(ClickCard(2, 3));
-  EXPECT_FALSE(ClickCard(2, 3));
-  EXPECT_EQ(CardsTurned, 1);
-  for (int i = 0; i < 100; ++i) play::Pass();
-  EXPECT_EQ(CardAt(2, 3).State, FaceUp);  // one card alone is never resolved
-  EXPECT_TRUE(ClickCard(5, 0));
-  EXPECT_EQ(CardsTurned, 2);
-  EXPECT_EQ(SecondPick.Column, 5);
-  EXPECT_EQ(SecondPick.Row, 0);
-}
-
-TEST(Clicks, EdgeLinesAndGapsMiss) {
-  play::FreshState();
-  play::DealFromMenu();
-  // Card (1, 1) on 1280x720 covers x 285..395 and y 125..235 as lines.
-  const BoardCard& card = CardAt(1, 1);
-  ASSERT_EQ(card.X, 285);
-  ASSERT_EQ(card.Y, 125);
-  const int misses[][2] = {
-      {285, 180}, {395, 180}, {340, 125}, {340, 235},  // the four edge lines
-      {400, 180}, {340, 240},                          // the gaps beside and below
-      {-1, -1}, {5000, 180}, {165, 5},                 // off the board, board corner
-  };
-  for (const auto& m : misses) {
-    EXPECT_FALSE(TurnCardAt(m[0], m[1])) << m[0] << "," << m[1];
-  }
+  ASSERT_TRUE(StartFromMenu());
+  const int misses[][2] = {{285, 180}, {395, 180}, {340, 125}, {340, 235},  // edge lines
+                           {400, 180}, {340, 240}, {-1, -1}, {5000, 180}};  // gaps, off screen
+  for (const auto& m : misses) EXPECT_FALSE(TurnCardAt(m[0], m[1])) << m[0] << "," << m[1];
   EXPECT_EQ(CardsTurned, 0);
-  for (const BoardCard& c : Board) EXPECT_EQ(c.State, FaceDown);
-  // One pixel inside each corner hits.
-  const int hits[][2] = {{286, 126}, {394, 234}};
-  EXPECT_TRUE(TurnCardAt(hits[0][0], hits[0][1]));
-  EXPECT_EQ(FirstPick.Column, 1);
-  EXPECT_EQ(FirstPick.Row, 1);
-  ResolveMove();
-  EXPECT_FALSE(TurnCardAt(hits[1][0], hits[1][1]));  // the same card, already up
-  EXPECT_TRUE(TurnCardAt(286 + 120, 126 + 120));
-  EXPECT_EQ(SecondPick.Column, 2);
-  EXPECT_EQ(SecondPick.Row, 2);
-}
-
-TEST(Clicks, OnlyThePlayingScreenTurnsCards) {
-  play::FreshState();
-  play::DealFromMenu();
+  EXPECT_TRUE(TurnCardAt(286, 126));
+  EXPECT_FALSE(TurnCardAt(394, 234));  // the same card, now face up
+  for (int i = 0; i < 100; ++i) play::Pass();  // a lone card waits
+  EXPECT_EQ(CardsTurned, 1);
+  EXPECT_TRUE(TurnCardAt(394 + 120, 234 + 120));
+  EXPECT_EQ(FirstPick.Column * 10 + FirstPick.Row, 11);
+  EXPECT_EQ(SecondPick.Column * 10 + SecondPick.Row, 22);
+  // Only the board itself takes clicks.
+  play::Settle();
   for (int state : {MainMenu, NewGameQuestion, SettingsScreen, CreditsScreen, QuitQuestion, WellDone}) {
     ScreenState = state;
-    EXPECT_FALSE(ClickCard(0, 0)) << state;
+    EXPECT_FALSE(Click(BoardPos{5, 5})) << state;
   }
-  EXPECT_EQ(CardAt(0, 0).State, FaceDown);
 }
 
-// The move is checked whatever screen is shown: a pair left vanishing behind
-// the menu still goes, and the last one ends the game from the menu.
-TEST(MenusOverAGame, ThePendingMoveResolvesAndTheLastPairWinsFromTheMenu) {
+// The move is checked whatever screen is shown: the last pair left vanishing
+// behind the settings screen still goes and ends the game from there.
+TEST(GameFlow, TheLastPairWinsFromBehindAnotherScreen) {
   play::FreshState();
-  play::DealFromMenu();
-  for (int pair = 0; pair < 23; ++pair) {
-    BoardPos a = play::FirstFaceDown();
-    PlayMove(a, play::PartnerOf(a));
-  }
-  ASSERT_EQ(CardsLeft, 2);
-  BoardPos a = play::FirstFaceDown();
-  BoardPos b = play::PartnerOf(a);
-  ClickCard(a.Column, a.Row);
-  ClickCard(b.Column, b.Row);
+  ASSERT_TRUE(StartFromMenu());
+  for (int pair = 0; pair < 23; ++pair) PlayMove(FirstFaceDown(), FindCard(FirstFaceDown(), true));
+  const BoardPos a = FirstFaceDown();
+  Click(a);
+  Click(FindCard(a, true));
   play::Pass();
   play::Pass();
   ASSERT_TRUE(LeavePlay());
-  ASSERT_EQ(GameInProgress, 1);
-  ScreenState = SettingsScreen;  // the player went on to the settings
+  ScreenState = SettingsScreen;
   int passes = 0;
   while (ScreenState == SettingsScreen && passes < 100) {
     play::Pass();
@@ -282,78 +189,60 @@ TEST(MenusOverAGame, ThePendingMoveResolvesAndTheLastPairWinsFromTheMenu) {
   }
   EXPECT_EQ(passes, 31);
   EXPECT_EQ(ScreenState, WellDone);
-  EXPECT_EQ(GameInProgress, 0);
   EXPECT_EQ(CardsLeft, 0);
+  EXPECT_EQ(GameInProgress, 0);
 }
 
-TEST(MenusOverAGame, ContinueResumesTheSameMove) {
+TEST(GameFlow, MenuQuestionAndContinueKeepOrDropTheGame) {
   play::FreshState();
-  play::DealFromMenu();
-  ASSERT_TRUE(ClickCard(6, 4));
+  ASSERT_TRUE(StartFromMenu());
+  const int set = SetIndex;
+  ASSERT_TRUE(Click(BoardPos{6, 4}));
+  EXPECT_FALSE(LeaveWellDone());
   ASSERT_TRUE(LeavePlay());
   EXPECT_EQ(ScreenState, MainMenu);
+  EXPECT_EQ(GameInProgress, 1);
   EXPECT_FALSE(LeavePlay());
-  for (int i = 0; i < 10; ++i) play::Pass();
-  ASSERT_TRUE(ContinueFromMenu());
+  EXPECT_FALSE(AnswerNewGameQuestion(true));  // no question shown
+  EXPECT_TRUE(ContinueFromMenu());
   EXPECT_EQ(ScreenState, Playing);
-  EXPECT_EQ(CardsTurned, 1);
   EXPECT_EQ(CardAt(6, 4).State, FaceUp);
-  EXPECT_EQ(FirstPick.Column, 6);
-  EXPECT_EQ(FirstPick.Row, 4);
-}
-
-TEST(MenusOverAGame, StartAsksWhileAGameRunsAndNoKeepsIt) {
-  play::FreshState();
-  play::DealFromMenu();
-  const int set = SetIndex;
-  ClickCard(0, 0);
-  ASSERT_TRUE(LeavePlay());
+  EXPECT_EQ(FirstPick.Column * 10 + FirstPick.Row, 64);
+  LeavePlay();
   EXPECT_TRUE(StartFromMenu());
   EXPECT_EQ(ScreenState, NewGameQuestion);
-  EXPECT_FALSE(StartFromMenu());  // only from the menu
+  EXPECT_FALSE(StartFromMenu());
   EXPECT_TRUE(AnswerNewGameQuestion(false));
   EXPECT_EQ(ScreenState, MainMenu);
-  EXPECT_EQ(SetIndex, set);
   EXPECT_EQ(CardsTurned, 1);
-  EXPECT_FALSE(AnswerNewGameQuestion(true));  // no question is shown
-  EXPECT_TRUE(StartFromMenu());
+  EXPECT_EQ(SetIndex, set);
+  StartFromMenu();
   EXPECT_TRUE(AnswerNewGameQuestion(true));
   EXPECT_EQ(ScreenState, Playing);
-  EXPECT_NE(SetIndex, set);
   EXPECT_EQ(CardsTurned, 0);
-  EXPECT_FALSE(LeaveWellDone());
+  EXPECT_NE(SetIndex, set);
 }
 
-// Reloading the pictures gives every sprite a new handle and may move the
-// board; the game goes on with the same faces, matched by what was dealt.
+// A reload gives every picture a new handle (here first all the same, as
+// when no face decoded) and may move the board; matching follows the deal.
 TEST(PictureReload, FacesAndMatchesSurviveNewHandlesAndGeometry) {
   play::FreshState();
-  for (int set = 0; set < kCardSets; ++set) {
-    for (int face = 1; face <= kFacesPerSet; ++face) {
-      CardSets[static_cast<size_t>(set)].Faces[static_cast<size_t>(face)] = 100 * set + face;
-    }
-  }
-  play::DealFromMenu();
-  BoardPos a = play::FirstFaceDown();
-  BoardPos b = play::PartnerOf(a), wrong;
-  ASSERT_TRUE(play::MismatchFor(a, &wrong));
-  const int face = CardAt(a).Face;
-  ASSERT_TRUE(ClickCard(a.Column, a.Row));
-  // A reload where every picture failed to decode: all handles alike.
-  for (int set = 0; set < kCardSets; ++set) CardSets[static_cast<size_t>(set)].Faces.fill(7777);
+  ASSERT_TRUE(StartFromMenu());
+  const BoardPos a = FirstFaceDown(), b = FindCard(a, true), other = FindCard(a, false);
+  ASSERT_TRUE(Click(a));
+  for (CardSet& set : CardSets) set.Faces.fill(7777);
   ComputeBoardGeometry(1920, 1080);
   LayoutBoard();
   EXPECT_EQ(CardAt(a).State, FaceUp);
   EXPECT_EQ(CardAt(a).X, 245 + 180 * a.Column);
-  ASSERT_TRUE(ClickCard(wrong.Column, wrong.Row));
+  EXPECT_EQ(CardAt(a).Y, 5 + 180 * a.Row);
+  ASSERT_TRUE(Click(other));
   play::Pass();
-  EXPECT_EQ(CardAt(a).State, FaceUp);  // still a mismatch, not a pair
-  EXPECT_EQ(CardAt(wrong).State, FaceUp);
-  while (CardsTurned != 0) play::Pass();
-  // Fresh handles again: a card's sprite is its dealt face in the new set.
-  for (int f = 1; f <= kFacesPerSet; ++f) CardSets[static_cast<size_t>(SetIndex)].Faces[static_cast<size_t>(f)] = 5000 + f;
-  EXPECT_EQ(CardFaceSprite(CardAt(a)), 5000 + face);
-  EXPECT_EQ(CardFaceSprite(CardAt(b)), 5000 + face);
+  EXPECT_EQ(CardAt(other).State, FaceUp);  // still a mismatch
+  play::Settle();
+  for (int face = 1; face <= kFacesPerSet; ++face) CardSets[SetIndex].Faces[face] = 5000 + face;
+  EXPECT_EQ(CardFaceSprite(CardAt(a)), 5000 + CardAt(a).Face);
+  EXPECT_EQ(CardFaceSprite(CardAt(b)), CardFaceSprite(CardAt(a)));
   EXPECT_EQ(PlayMove(a, b), 33);
   EXPECT_EQ(CardsLeft, 46);
 }
