@@ -34,7 +34,7 @@ struct BoardCard {
 
 // The pictures of one card set, filled by the picture loader.
 struct CardSet {
-  int Back = 0;                         // sprite handle of the card back
+  int Back = 0;  // sprite handle of the card back
   std::array<int, kFacesPerSet + 1> Faces{};  // Faces[1] to Faces[24]; [0] unused
 };
 
