@@ -148,8 +148,14 @@ Picture moon_lake() {
     const double y = rng.range(670, 1060);
     const double spread = 30 + (y - 670) * 0.35;
     const double x = 1640 + rng.range(-spread, spread);
+    const double len = rng.range(10, 40);
+    cairo_save(cr);
+    cairo_translate(cr, x + len / 2, y);
+    cairo_scale(cr, len / 2, 1.3);
+    cairo_new_path(cr);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_restore(cr);
     set_colour(cr, hex(0xdfe8ff), rng.range(0.08, 0.3));
-    cairo_rectangle(cr, x, y, rng.range(10, 40), 2);
     cairo_fill(cr);
   }
   return canvas.picture(false);

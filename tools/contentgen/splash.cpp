@@ -87,7 +87,7 @@ Picture title_picture() {
   cairo_t* cr = canvas.cr();
   Rng rng(66);
   scatter_stars(cr, &rng, 0, 0, kW, 700, 320, palette::kStar, 0.6);
-  draw_glow(cr, 1560, 170, 190, hex(0xfde9c0), 0.12);
+  draw_glow(cr, 1600, 205, 180, hex(0xfde9c0), 0.14);
   draw_crescent(cr, 1580, 190, 64, 0.42, -2.5, hex(0xfde9c0));
   // Hanging lanterns along the top, on strings of different lengths.
   const double xs[] = {190, 420, 640, 1280, 1500, 1730};
