@@ -26,6 +26,16 @@ inline int64_t read_le64(const uint8_t* p) {
 // would give when the match overlaps what it produces.
 inline void copy_match(uint8_t* op, size_t off, size_t len, const uint8_t* limit) {
   const uint8_t* src = op - off;
+  if (off >= 16 && len + 16 <= static_cast<size_t>(limit - op)) {
+    uint8_t* end = op + len;
+    do {
+      store64(op, load64(src));
+      store64(op + 8, load64(src + 8));
+      op += 16;
+      src += 16;
+    } while (op < end);
+    return;
+  }
   if (off >= 8 && len + 8 <= static_cast<size_t>(limit - op)) {
     // Eight bytes at a time may run up to 7 bytes past the match; the caller
     // says how far that is allowed.
