@@ -63,13 +63,18 @@ Uint32 linked_id(int window) {
 }
 
 // Gives the mouse back to the system: relative motion off, confinement lifted.
+// Both are skipped when SDL's video is already shut down: nothing is held then.
 void release_mouse() {
-  if (g_mouse.acquired && !input_screen().in_window) SDL_SetRelativeMouseMode(SDL_FALSE);
+  if (g_mouse.acquired && !input_screen().in_window && SDL_WasInit(SDL_INIT_VIDEO))
+    SDL_SetRelativeMouseMode(SDL_FALSE);
   g_mouse.acquired = false;
 }
 
 void lift_confinement() {
-  if (!g_mouse.confined) return;
+  if (!g_mouse.confined || !SDL_WasInit(SDL_INIT_VIDEO)) {
+    g_mouse.confined = false;
+    return;
+  }
   if (SDL_Window* w = SDL_GetWindowFromID(input_screen().window_id)) SDL_SetWindowGrab(w, SDL_FALSE);
   SDL_ShowCursor(SDL_ENABLE);
   g_mouse.confined = false;

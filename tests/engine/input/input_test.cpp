@@ -205,6 +205,22 @@ TEST_F(InputTest, InactiveScreenKeepsPositionAndDropsMotion) {
   EXPECT_EQ(mouse_poll(), 0);
 }
 
+TEST_F(InputTest, ScreenInsideWindowFollowsConfinedPointer) {
+  int id = open_window(200, 100);
+  input_screen_link(id, 10, 20, 100, 50, 1);  // screen at (10, 20) in the window
+  motion(id, 60, 45, 0, 0);
+  ASSERT_EQ(mouse_poll(), 1);
+  EXPECT_NE(SDL_GetWindowFlags(window_) & SDL_WINDOW_MOUSE_GRABBED, 0u);  // pointer kept inside
+  EXPECT_EQ(mouse_x(), 50);
+  EXPECT_EQ(mouse_y(), 25);
+  motion(id, 199, 5, 0, 0);  // over the window but beyond the screen
+  mouse_poll();
+  EXPECT_EQ(mouse_x(), 99);
+  EXPECT_EQ(mouse_y(), 0);
+  input_screen_link(0, 0, 0, 0, 0, 0);
+  EXPECT_EQ(SDL_GetWindowFlags(window_) & SDL_WINDOW_MOUSE_GRABBED, 0u);  // closing the screen lets it go
+}
+
 TEST_F(InputTest, WindowPositionIsMinusOneOutsideClientArea) {
   int id = open_window(320, 200);
   EXPECT_EQ(window_mouse_x(0), -1);  // window not known yet
