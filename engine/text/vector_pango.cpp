@@ -21,13 +21,6 @@ struct VectorPass {
   ImageBuffer* buffer = nullptr;  // to check at the end that it is still that image
   int width = 0;
   int height = 0;
-  // Cairo draws on premultiplied 0xAARRGGBB words; the image keeps straight
-  // alpha. `before` is the converted image as it came in, so that only the
-  // pixels the pass changed are converted back and every other pixel keeps
-  // its exact value (a round trip through premultiplication is lossy where
-  // alpha is low).
-  std::vector<uint32_t> pixels;
-  std::vector<uint32_t> before;
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
   ContextPtr context;
@@ -39,8 +32,15 @@ struct VectorPass {
 
 VectorPass g_pass;
 
+// What Cairo draws on: the image as premultiplied 0xAARRGGBB words (the
+// image itself keeps straight alpha). Kept from pass to pass, so the text
+// pass does not allocate and fault in a fresh buffer for every caption.
+std::vector<uint32_t> g_pixels;
+
 uint32_t premultiply(const uint8_t* bgra, bool opaque) {
   uint32_t a = opaque ? 255 : bgra[3];
+  if (a == 255) return 0xFF000000u | (uint32_t{bgra[2]} << 16) | (uint32_t{bgra[1]} << 8) | bgra[0];
+  if (a == 0) return 0;
   auto mul = [a](uint32_t c) { return (c * a + 127) / 255; };
   return (a << 24) | (mul(bgra[2]) << 16) | (mul(bgra[1]) << 8) | mul(bgra[0]);
 }
@@ -109,11 +109,10 @@ int vector_start(const VectorTarget& target) {
   g_pass.width = buffer->width;
   g_pass.height = buffer->height;
   bool opaque = buffer->depth == 24;
-  g_pass.pixels.resize(count);
-  for (size_t i = 0; i < count; ++i) g_pass.pixels[i] = premultiply(&buffer->pixels[i * 4], opaque);
-  g_pass.before = g_pass.pixels;
+  g_pixels.resize(count);
+  for (size_t i = 0; i < count; ++i) g_pixels[i] = premultiply(&buffer->pixels[i * 4], opaque);
 
-  g_pass.surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(g_pass.pixels.data()),
+  g_pass.surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(g_pixels.data()),
                                                        CAIRO_FORMAT_ARGB32, buffer->width, buffer->height,
                                                        buffer->width * 4);
   if (cairo_surface_status(g_pass.surface) != CAIRO_STATUS_SUCCESS) {
@@ -216,10 +215,15 @@ void vector_stop() {
   // pass; then the drawing has nowhere to go.
   ImageBuffer* buffer = image_handle(g_pass.image);
   if (buffer == g_pass.buffer && buffer->width == g_pass.width && buffer->height == g_pass.height &&
-      buffer->pixels.size() >= g_pass.pixels.size() * 4) {
+      buffer->pixels.size() >= g_pixels.size() * 4) {
+    // Only the pixels the pass changed are converted back; every other
+    // pixel keeps its exact value (premultiplying loses colour where alpha
+    // is low).
     bool opaque = buffer->depth == 24;
-    for (size_t i = 0; i < g_pass.pixels.size(); ++i)
-      if (g_pass.pixels[i] != g_pass.before[i]) unpremultiply(g_pass.pixels[i], &buffer->pixels[i * 4], opaque);
+    for (size_t i = 0; i < g_pixels.size(); ++i) {
+      uint8_t* px = &buffer->pixels[i * 4];
+      if (g_pixels[i] != premultiply(px, opaque)) unpremultiply(g_pixels[i], px, opaque);
+    }
   }
   release_pass();
 }
