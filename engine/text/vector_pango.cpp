@@ -232,4 +232,5 @@ void text_reset() {
   vector_stop();
   font_free(-1);
   text_release_font_map();
+  std::vector<uint32_t>().swap(g_pixels);
 }
