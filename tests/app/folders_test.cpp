@@ -48,26 +48,15 @@ class Folders : public ::testing::Test {
 };
 
 TEST_F(Folders, UserFolderFollowsTheDataHomeOrTheHomeFolder) {
-  {
-    ScopedEnv xdg("XDG_DATA_HOME", "/data/home//");
-    ScopedEnv home("HOME", "/home/player");
-    EXPECT_EQ(SpecialFolderPath("owlreach game studio/Duskmatch"),
-              "/data/home/owlreach game studio/Duskmatch/");
-  }
-  {
-    ScopedEnv xdg("XDG_DATA_HOME", "relative/is/ignored");
-    ScopedEnv home("HOME", "/home/player/");
-    EXPECT_EQ(SpecialFolderPath("sub"), "/home/player/.local/share/sub/");
-  }
-  {
-    ScopedEnv xdg("XDG_DATA_HOME", "");
-    ScopedEnv home("HOME", "/");
-    EXPECT_EQ(SpecialFolderPath("sub"), "/.local/share/sub/");
-  }
-  {
-    ScopedEnv xdg("XDG_DATA_HOME", nullptr);
-    ScopedEnv home("HOME", nullptr);
-    EXPECT_EQ(SpecialFolderPath("sub"), "");
+  struct Case { const char* xdg; const char* home; std::string want; } cases[] = {
+      {"/data/home//", "/home/player", "/data/home/sub dir/"},
+      {"relative/is/ignored", "/home/player/", "/home/player/.local/share/sub dir/"},
+      {"", "/", "/.local/share/sub dir/"},
+      {nullptr, nullptr, ""}};
+  for (const Case& c : cases) {
+    ScopedEnv xdg("XDG_DATA_HOME", c.xdg);
+    ScopedEnv home("HOME", c.home);
+    EXPECT_EQ(SpecialFolderPath("sub dir"), c.want);
   }
 }
 
@@ -84,37 +73,30 @@ TEST_F(Folders, MakePathCreatesEveryMissingLevel) {
   EXPECT_FALSE(folder_exists(dir_ + "plain/sub/"));
 }
 
-TEST_F(Folders, SettingsBesideTheProgramWin) {
+TEST_F(Folders, SettingsBesideTheProgramWinOtherwiseTheUserFolderIsUsed) {
   ScopedEnv xdg("XDG_DATA_HOME", (dir_ + "data").c_str());
   std::string game = dir_ + "game/";
   std::string user = dir_ + "data/owlreach game studio/Duskmatch/";
-  PutPrefs(game, "beside");
-  EXPECT_EQ(LocateSettings(game), 1);
+  // Nothing anywhere: the user folder is made and becomes SaveTo.
+  EXPECT_EQ(LocateSettings(game), 0);
   EXPECT_EQ(GameDir, game);
   EXPECT_EQ(UserDir, user);
-  EXPECT_EQ(SaveTo, game);
-  EXPECT_EQ(Language, "beside");
-  EXPECT_FALSE(folder_exists(dir_ + "data/"));  // the user folder is not even made
-}
-
-TEST_F(Folders, OtherwiseTheUserFolderIsMadeReadAndWrittenTo) {
-  ScopedEnv xdg("XDG_DATA_HOME", (dir_ + "data").c_str());
-  std::string game = dir_ + "game/";
-  std::string user = dir_ + "data/owlreach game studio/Duskmatch/";
-  EXPECT_EQ(LocateSettings(game), 0);
   EXPECT_EQ(SaveTo, user);
   EXPECT_TRUE(folder_exists(user));
-  EXPECT_EQ(Language, "");
   PutPrefs(user, "from user");
   EXPECT_EQ(LocateSettings(game), 0);
   EXPECT_EQ(Language, "from user");
-  EXPECT_EQ(SaveTo, user);
-}
-
-TEST_F(Folders, WithoutAnyUserFolderTheSettingsStayBesideTheProgram) {
-  ScopedEnv xdg("XDG_DATA_HOME", nullptr);
-  ScopedEnv home("HOME", nullptr);
-  std::string game = dir_ + "game/";
+  // A file beside the program wins; the user folder is not even looked at.
+  folder_remove_all(dir_ + "data/");
+  PutPrefs(game, "beside");
+  EXPECT_EQ(LocateSettings(game), 1);
+  EXPECT_EQ(SaveTo, game);
+  EXPECT_EQ(Language, "beside");
+  EXPECT_FALSE(folder_exists(dir_ + "data/"));
+  // Without any user folder the settings stay beside the program.
+  file_remove(game + "Duskmatch.prefs");
+  ScopedEnv no_xdg("XDG_DATA_HOME", nullptr);
+  ScopedEnv no_home("HOME", nullptr);
   EXPECT_EQ(LocateSettings(game), 0);
   EXPECT_EQ(UserDir, "");
   EXPECT_EQ(SaveTo, game);

@@ -12,24 +12,19 @@
 
 namespace {
 
-// The log's lines, each checked to end in CR LF (a last line without its
-// end shows as "<unterminated>").
+// The log's lines; every line must end in CR LF, and no other line break
+// may appear (a stray one shows as an extra "<broken>" line).
 std::vector<std::string> Lines(const std::string& path) {
   std::vector<uint8_t> data;
   std::vector<std::string> lines;
   if (!file_read_all(path, &data)) return lines;
   std::string text(data.begin(), data.end());
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find("\r\n", pos);
-    if (end == std::string::npos) {
-      lines.push_back("<unterminated>");
-      break;
-    }
-    std::string line = text.substr(pos, end - pos);
-    if (line.find_first_of("\r\n") != std::string::npos) line = "<stray line break>";
-    lines.push_back(line);
-    pos = end + 2;
+  for (size_t pos = 0, end; pos < text.size(); pos = end + 2) {
+    end = text.find("\r\n", pos);
+    std::string line = text.substr(pos, end == std::string::npos ? end : end - pos);
+    lines.push_back(end == std::string::npos || line.find_first_of("\r\n") != std::string::npos
+                        ? "<broken>" : line);
+    if (end == std::string::npos) break;
   }
   return lines;
 }
@@ -117,24 +112,10 @@ TEST_F(Log, OpeningSectionsAreWrittenInTheirExactForm) {
   EXPECT_EQ(lines[10], "Operating system:\t\t200");
   std::vector<std::string> rest(lines.begin() + 11, lines.end());
   EXPECT_EQ(rest, (std::vector<std::string>{
-                      "",
-                      "[GAME DETAILS]",
-                      "Title:\t\tDuskmatch",
-                      "Family:\t\tTarnlight Games",
-                      "Version:\t\t1.0",
-                      "Directory:\t\towlreach game studio/Duskmatch",
-                      "Bit:\t\t(x86)",
-                      "",
-                      "[CODE SUBSYSTEMS]",
-                      "Language:\t\t2.0",
-                      "Cursor: \t\t0.1",
-                      "Log:\t\t1.2",
-                      "",
-                      "[PATHS]",
-                      "GameDir:\t\t" + dir_ + "game/",
-                      "UserDir:\t\t" + dir_ + "user/",
-                      "SaveTo:\t\t" + dir_,
-                  }));
+      "", "[GAME DETAILS]", "Title:\t\tDuskmatch", "Family:\t\tTarnlight Games", "Version:\t\t1.0",
+      "Directory:\t\towlreach game studio/Duskmatch", "Bit:\t\t(x86)", "", "[CODE SUBSYSTEMS]",
+      "Language:\t\t2.0", "Cursor: \t\t0.1", "Log:\t\t1.2", "", "[PATHS]",
+      "GameDir:\t\t" + dir_ + "game/", "UserDir:\t\t" + dir_ + "user/", "SaveTo:\t\t" + dir_}));
   // A second start in the same second replaces the first log.
   ASSERT_EQ(OpenLog(path, "Duskmatch"), 1);
   EXPECT_EQ(Lines(path), std::vector<std::string>{"Duskmatch"});
@@ -146,15 +127,10 @@ TEST_F(Log, SettingsAndStartingGameLines) {
   EnableLog();
   WriteInitialSettings();  // defaults: no language yet, borderless, music on
   Language = "en_GB";
-  const int screens[] = {0, 1, 3, -1};
-  const int music[] = {0, 7, 1, 0};
-  for (int i = 0; i < 4; ++i) {
-    GameScreen = screens[i];
-    Music = music[i];
-    WriteInitialSettings();
-  }
+  GameScreen = 3;  // no GameScreen line for values other than 0, 1, 2
+  Music = 0;
+  WriteInitialSettings();
   WriteAvailableLanguages({"English (UK)", "Fran\xC3\xA7" "ais"});
-  WriteAvailableLanguages({});
   WriteLogSection("[STARTING GAME]");
   LogLoadLanguage("en_GB", false);
   WriteLogResult("InitSprite:", true);
@@ -164,32 +140,19 @@ TEST_F(Log, SettingsAndStartingGameLines) {
   LogOpenedSize(1280, 720);
   LogScreenshot(false);
   EXPECT_EQ(Lines(path), (std::vector<std::string>{
-                             "Duskmatch",
-                             "", "[INITIAL SETTINGS]", "Language:\t\t", "GameScreen:\t\tBorderless",
-                             "Music:\t\tOn", "ScreenMode:\t\t1280x720",
-                             "", "[INITIAL SETTINGS]", "Language:\t\ten_GB", "GameScreen:\t\tFullscreen",
-                             "Music:\t\tOff", "ScreenMode:\t\t1280x720",
-                             "", "[INITIAL SETTINGS]", "Language:\t\ten_GB", "GameScreen:\t\tWindowed",
-                             "Music:\t\tOn", "ScreenMode:\t\t1280x720",
-                             // GameScreen values other than 0, 1, 2 get no line.
-                             "", "[INITIAL SETTINGS]", "Language:\t\ten_GB",
-                             "Music:\t\tOn", "ScreenMode:\t\t1280x720",
-                             "", "[INITIAL SETTINGS]", "Language:\t\ten_GB",
-                             "Music:\t\tOff", "ScreenMode:\t\t1280x720",
-                             "", "[AVAILABLE LANGUAGES]", "Language:\t\tEnglish (UK)",
-                             "Language:\t\tFran\xC3\xA7" "ais",
-                             "", "[AVAILABLE LANGUAGES]",
-                             "", "[STARTING GAME]",
-                             "Load language (en_GB):\t\tFAILED",
-                             "InitSprite:\t\tOK",
-                             "ScreenWidth:\t\t1920", "ScreenHeight:\t\t1080",
-                             "Load asset (music.ogg):\t\tOK",
-                             "Opening screen (Fullscreen):\t\tOK",
-                             "Opening screen (Windowed):\t\tFAILED",
-                             "Opening screen (Borderless):\t\tOK",
-                             "Screenwidth:\t\t1280", "Screenheight:\t\t720",
-                             "Saving screenshot:\t\tFAILED",
-                         }));
+      "Duskmatch", "", "[INITIAL SETTINGS]", "Language:\t\t", "GameScreen:\t\tBorderless",
+      "Music:\t\tOn", "ScreenMode:\t\t1280x720", "", "[INITIAL SETTINGS]", "Language:\t\ten_GB",
+      "Music:\t\tOff", "ScreenMode:\t\t1280x720", "", "[AVAILABLE LANGUAGES]",
+      "Language:\t\tEnglish (UK)", "Language:\t\tFran\xC3\xA7" "ais", "", "[STARTING GAME]",
+      "Load language (en_GB):\t\tFAILED", "InitSprite:\t\tOK", "ScreenWidth:\t\t1920",
+      "ScreenHeight:\t\t1080", "Load asset (music.ogg):\t\tOK", "Opening screen (Fullscreen):\t\tOK",
+      "Opening screen (Windowed):\t\tFAILED", "Opening screen (Borderless):\t\tOK",
+      "Screenwidth:\t\t1280", "Screenheight:\t\t720", "Saving screenshot:\t\tFAILED"}));
+  GameScreen = 1;
+  Music = 7;  // any non-zero value is on
+  WriteInitialSettings();
+  EXPECT_EQ(Lines(path)[32], "GameScreen:\t\tWindowed");
+  EXPECT_EQ(Lines(path)[33], "Music:\t\tOn");
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(file_read_all(path, &bytes));
   EXPECT_EQ(bytes[0], 'D');  // no byte-order mark
@@ -222,13 +185,8 @@ TEST(LogHelpers, TabsAndTheSwitch) {
   EXPECT_EQ(Tabs(0), "");
   EXPECT_EQ(Tabs(-3), "");
   EXPECT_EQ(Tabs(2), "\t\t");
-  EXPECT_EQ(Tabs(5), "\t\t\t\t\t");
-  EXPECT_TRUE(IsLogSwitch("/LOG"));
-  EXPECT_TRUE(IsLogSwitch("/log"));
-  EXPECT_TRUE(IsLogSwitch("/Log"));
-  EXPECT_FALSE(IsLogSwitch("-LOG"));
-  EXPECT_FALSE(IsLogSwitch("/LOG "));
-  EXPECT_FALSE(IsLogSwitch(""));
+  for (const char* yes : {"/LOG", "/log", "/Log"}) EXPECT_TRUE(IsLogSwitch(yes)) << yes;
+  for (const char* no : {"-LOG", "/LOG ", ""}) EXPECT_FALSE(IsLogSwitch(no)) << no;
 }
 
 }  // namespace

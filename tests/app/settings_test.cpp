@@ -53,13 +53,8 @@ TEST_F(Settings, SaveWritesExactlyTheSevenLines) {
   ScreenMode = "1920x1080";
   ASSERT_EQ(SaveSettings(dir_), 1);
   EXPECT_EQ(Slurp(dir_ + "Duskmatch.prefs"),
-            "\xEF\xBB\xBF\r\n"
-            "; Duskmatch 1.0 Preferences\r\n"
-            "[Settings]\r\n"
-            "Language = fr_FR\r\n"
-            "Music = 0\r\n"
-            "GameScreen = -7\r\n"
-            "ScreenMode = 1920x1080\r\n");
+            "\xEF\xBB\xBF\r\n; Duskmatch 1.0 Preferences\r\n[Settings]\r\nLanguage = fr_FR\r\n"
+            "Music = 0\r\nGameScreen = -7\r\nScreenMode = 1920x1080\r\n");
   EXPECT_EQ(folder_list(dir_), std::vector<std::string>{"Duskmatch.prefs"});  // no temporaries
 }
 
