@@ -115,3 +115,10 @@ void image_copy_rgb(ImageBuffer* dst, const ImageBuffer& src, int x, int y);
 // Fills a rectangle of dst with the colour rgb (0x00BBGGRR), clipped to dst;
 // the alpha stays as it was.
 void image_fill_rgb(ImageBuffer* dst, int x, int y, int width, int height, int rgb);
+
+// Resamples the rectangle sx, sy, sw x sh of src to width x height pixels
+// into out the way a texture sampler does: each output pixel samples the
+// source at its centre, nearest texel (filter 0) or bilinear between the four
+// nearest (filter 1), with coordinates wrapping around the whole source.
+void image_sample_stretch(const ImageBuffer& src, int sx, int sy, int sw, int sh, int width, int height,
+                          int filter, ImageBuffer* out);

@@ -34,6 +34,11 @@ bool desktop_size(int index, int* w, int* h) {
 
 // Sleeps most of the wait and spins only the last millisecond, so pacing
 // keeps the timing of a busy wait without burning a core.
+bool is_software(SDL_Renderer* r) {
+  SDL_RendererInfo info;
+  return SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+}
+
 void wait_until(uint64_t target) {
   uint64_t freq = SDL_GetPerformanceFrequency();
   for (;;) {
@@ -92,6 +97,7 @@ int screen_open_full(int width, int height, int depth, const std::string& title,
     return 0;
   }
   s.renderer = r;
+  s.software = is_software(r);
   s.window = w;
   s.owns_window = true;
   s.in_window = false;
@@ -114,6 +120,7 @@ int screen_open_in_window(int window, int x, int y, int width, int height, int, 
   SDL_Rect area{x, y, width, height};
   SDL_RenderSetViewport(r, &area);
   s.renderer = r;
+  s.software = is_software(r);
   s.window = w;
   s.owns_window = false;
   s.in_window = true;
@@ -197,7 +204,7 @@ int frame_rate_set(int frames_per_second) {
 void sprite_filtering_set(int mode) {
   screen_state().filtering = mode ? 1 : 0;
   SDL_ScaleMode scale = mode ? SDL_ScaleModeLinear : SDL_ScaleModeNearest;
-  sprite_table().for_each([scale](int, Sprite& sp) { SDL_SetTextureScaleMode(sp.texture, scale); });
+  sprite_table().for_each([scale](int, Sprite& sp) { SDL_SetTextureScaleMode(sp.main.texture, scale); });
 }
 
 int display_modes_examine() {

@@ -10,21 +10,44 @@
 #include "engine/image/image.h"
 #include "engine/system/objects.h"
 
+// One texture a sprite is drawn from, with what the software renderer needs
+// to know about its pixels to draw it quickly.
+struct SpriteTexture {
+  SDL_Texture* texture = nullptr;
+  // Every alpha is 255. On the software renderer such a texture is made
+  // without alpha, so that blending it at an intensity takes SDL's fast
+  // constant-alpha path.
+  bool opaque = false;
+  // A rectangle of opaque pixels: on the software renderer a draw at full
+  // intensity copies it instead of blending it.
+  SDL_Rect core{0, 0, 0, 0};
+
+  SpriteTexture() = default;
+  SpriteTexture(const SpriteTexture&) = delete;
+  SpriteTexture& operator=(const SpriteTexture&) = delete;
+  ~SpriteTexture() { clear(); }
+  void clear() {
+    if (texture) SDL_DestroyTexture(texture);
+    texture = nullptr;
+  }
+};
+
 struct Sprite {
   ImageBuffer pixels;  // full-size copy of the texture, kept for drawing and saving
-  SDL_Texture* texture = nullptr;
+  SpriteTexture main;
   int flags = 0;
   SDL_Rect clip{0, 0, 0, 0};  // shown part of the texture, in texels
   int shown_width = 0;        // displayed size (clip or zoom)
   int shown_height = 0;
   std::vector<uint8_t> mask;  // flag 4: 1 where alpha is 255
 
-  Sprite() = default;
-  Sprite(const Sprite&) = delete;
-  Sprite& operator=(const Sprite&) = delete;
-  ~Sprite() {
-    if (texture) SDL_DestroyTexture(texture);
-  }
+  // The software renderer stretches slowly, so there a zoomed sprite keeps
+  // its shown part stretched to the displayed size, made on the first draw.
+  SpriteTexture zoomed;
+  SDL_Rect zoomed_clip{0, 0, 0, 0};
+  int zoomed_width = 0;
+  int zoomed_height = 0;
+  int zoomed_filter = -1;
 };
 
 struct Window {
@@ -45,6 +68,7 @@ struct ScreenState {
   SDL_Window* window = nullptr;  // where the screen draws
   bool owns_window = false;      // a full screen made its own window
   bool in_window = false;
+  bool software = false;  // the renderer is SDL's software renderer
   int window_object = 0;  // the window number or handle of an in-window screen
   int width = 0;
   int height = 0;
@@ -65,6 +89,15 @@ ObjectTable<Window>& window_table();
 
 // Window of a window number or handle; nullptr if none.
 SDL_Window* window_sdl(int window);
+
+// Loads full-size pixels into a sprite texture, (re)making the texture in
+// the form the renderer draws fastest. False when the texture cannot be had.
+bool sprite_texture_load(SpriteTexture* t, const ImageBuffer& pixels);
+
+// Draws the part src (nullptr: all) of a sprite texture into dst, opaque
+// or blended at an intensity of 1 to 255.
+void sprite_texture_draw(const SpriteTexture& t, const SDL_Rect* src, const SDL_Rect& dst, bool blended,
+                         int intensity);
 
 // Copies the sprite's pixels into its texture and refreshes its mask.
 bool sprite_upload(Sprite* sprite);

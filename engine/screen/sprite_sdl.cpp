@@ -15,7 +15,8 @@ void sprites_free_all() { sprite_table().free(-1); }
 
 bool sprite_upload(Sprite* sp) {
   const ImageBuffer& px = sp->pixels;
-  if (SDL_UpdateTexture(sp->texture, nullptr, px.pixels.data(), px.width * 4) != 0) return false;
+  if (!sprite_texture_load(&sp->main, px)) return false;
+  sp->zoomed.clear();
   if (sp->flags & kSpriteMask) {
     sp->mask.resize(px.pixels.size() / 4);
     for (size_t i = 0; i < sp->mask.size(); ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
@@ -28,10 +29,6 @@ int sprite_store(int number, ImageBuffer pixels, int flags) {
   if (!s.renderer || pixels.width <= 0 || pixels.height <= 0) return 0;
   if (pixels.width > kImageMaxSide || pixels.height > kImageMaxSide) return 0;
   auto sp = std::make_unique<Sprite>();
-  sp->texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, pixels.width,
-                                  pixels.height);
-  if (!sp->texture) return 0;
-  SDL_SetTextureScaleMode(sp->texture, s.filtering ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   sp->flags = flags;
   sp->clip = SDL_Rect{0, 0, pixels.width, pixels.height};
   sp->shown_width = pixels.width;
@@ -117,24 +114,48 @@ int sprite_opaque_at(int sprite, int x, int y) {
   return sp->mask[static_cast<size_t>(y) * static_cast<size_t>(sp->pixels.width) + static_cast<size_t>(x)];
 }
 
+// The shown part stretched to the displayed size, for the software renderer;
+// nullptr when it cannot be made.
+static const SpriteTexture* zoomed_texture(Sprite* sp) {
+  ScreenState& s = screen_state();
+  const SDL_Rect& c = sp->clip;
+  if (sp->zoomed.texture && sp->zoomed_width == sp->shown_width && sp->zoomed_height == sp->shown_height &&
+      sp->zoomed_filter == s.filtering && sp->zoomed_clip.x == c.x && sp->zoomed_clip.y == c.y &&
+      sp->zoomed_clip.w == c.w && sp->zoomed_clip.h == c.h) {
+    return &sp->zoomed;
+  }
+  sp->zoomed.clear();
+  if (sp->shown_width > kImageMaxSide || sp->shown_height > kImageMaxSide) return nullptr;
+  ImageBuffer stretched;
+  image_sample_stretch(sp->pixels, c.x, c.y, c.w, c.h, sp->shown_width, sp->shown_height, s.filtering, &stretched);
+  if (!sprite_texture_load(&sp->zoomed, stretched)) {
+    sp->zoomed.clear();
+    return nullptr;
+  }
+  sp->zoomed_clip = c;
+  sp->zoomed_width = sp->shown_width;
+  sp->zoomed_height = sp->shown_height;
+  sp->zoomed_filter = s.filtering;
+  return &sp->zoomed;
+}
+
 static void draw_sprite(int sprite, int x, int y, bool blended, int intensity) {
   ScreenState& s = screen_state();
   Sprite* sp = sprite_table().get(sprite);
   if (!sp || !s.renderer) return;
   // Culling by the displayed size, before the renderer sees the sprite.
   if (x >= s.width || y >= s.height || x <= -sp->shown_width || y <= -sp->shown_height) return;
-  if (sp->clip.w <= 0 || sp->clip.h <= 0) return;
+  if (sp->clip.w <= 0 || sp->clip.h <= 0 || sp->shown_width <= 0 || sp->shown_height <= 0) return;
   SDL_Rect dst{x, y, sp->shown_width, sp->shown_height};
-  if (blended) {
-    intensity = std::clamp(intensity, 0, 255);
-    if (intensity == 0) return;  // would leave every screen pixel as it is
-    SDL_SetTextureBlendMode(sp->texture, SDL_BLENDMODE_BLEND);
-    SDL_SetTextureAlphaMod(sp->texture, static_cast<Uint8>(intensity));
-  } else {
-    SDL_SetTextureBlendMode(sp->texture, SDL_BLENDMODE_NONE);
-    SDL_SetTextureAlphaMod(sp->texture, 255);
+  intensity = std::clamp(intensity, 0, 255);
+  if (blended && intensity == 0) return;  // would leave every screen pixel as it is
+  if (s.software && (sp->shown_width != sp->clip.w || sp->shown_height != sp->clip.h)) {
+    if (const SpriteTexture* z = zoomed_texture(sp)) {
+      sprite_texture_draw(*z, nullptr, dst, blended, intensity);
+      return;
+    }
   }
-  SDL_RenderCopy(s.renderer, sp->texture, &sp->clip, &dst);
+  sprite_texture_draw(sp->main, &sp->clip, dst, blended, intensity);
 }
 
 void sprite_draw(int sprite, int x, int y) { draw_sprite(sprite, x, y, false, 255); }

@@ -158,3 +158,33 @@ TEST_F(ImageOps, BmpRoundTripAndFilesThroughTheRegistry) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ImageSample, NearestAndBilinearSampleAtPixelCentresWithWrap) {
+  ImageBuffer src;
+  src.width = 4;
+  src.height = 1;
+  src.pixels = {0, 0, 0, 255, 100, 100, 100, 255, 200, 200, 200, 255, 40, 40, 40, 0};
+  ImageBuffer out;
+  image_sample_stretch(src, 0, 0, 4, 1, 2, 1, 0, &out);  // centres fall on texels 1 and 3
+  EXPECT_EQ(out.pixels[0], 100);
+  EXPECT_EQ(out.pixels[4], 40);
+  EXPECT_EQ(out.pixels[7], 0);
+  image_sample_stretch(src, 0, 0, 4, 1, 2, 1, 1, &out);  // halfway between 0,1 and 2,3
+  EXPECT_EQ(out.pixels[0], 50);
+  EXPECT_EQ(out.pixels[4], 120);
+  EXPECT_EQ(out.pixels[7], 128);
+  // Enlarging: the first pixel's centre lies left of texel 0 and wraps to texel 3.
+  image_sample_stretch(src, 0, 0, 4, 1, 8, 1, 1, &out);
+  EXPECT_EQ(out.pixels[0], 10);  // 3/4 of texel 0 and 1/4 of texel 3
+  EXPECT_EQ(out.pixels[4], 25);
+  // A part of the source: texels 1 and 2 stretched to four pixels.
+  image_sample_stretch(src, 1, 0, 2, 1, 4, 1, 0, &out);
+  EXPECT_EQ(out.pixels[0], 100);
+  EXPECT_EQ(out.pixels[4], 100);
+  EXPECT_EQ(out.pixels[8], 200);
+  EXPECT_EQ(out.pixels[12], 200);
+}
+
+}  // namespace

@@ -220,3 +220,111 @@ TEST_F(SpriteDraw, MaskFlagTracksOpaquePixels) {
 }
 
 }  // namespace
+
+namespace {
+
+// Expected 8-bit result of blending s over d at alpha a (0 to 255).
+int blend(int s, int d, int a) { return (s * a + d * (255 - a) + 127) / 255; }
+
+using SpriteFastPaths = ScreenTest;
+
+// A picture like a card: opaque middle, transparent corners and a
+// half-transparent rim, so that both blending and copying take part.
+std::vector<uint32_t> card_like(int w, int h) {
+  std::vector<uint32_t> px;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      int edge = std::min(std::min(x, y), std::min(w - 1 - x, h - 1 - y));
+      bool corner = (x < 2 || x >= w - 2) && (y < 2 || y >= h - 2);
+      uint32_t a = corner ? 0 : edge == 0 ? 0x60 : 255;
+      px.push_back(a << 24 | static_cast<uint32_t>(x * 20) << 16 | static_cast<uint32_t>(y * 20) << 8 | 0x80);
+    }
+  return px;
+}
+
+TEST_F(SpriteFastPaths, PartlyOpaquePicturesBlendPixelForPixel) {
+  const int w = 12, h = 10;
+  auto pic = card_like(w, h);
+  ASSERT_NE(sprite_of(1, w, h, pic, kSpriteKeepAlpha), 0);
+  // Whole, against the left edge, and clipped to a part off the middle.
+  for (int pass = 0; pass < 3; ++pass) {
+    fill_screen(kGrey);
+    int x0 = pass == 1 ? -5 : 3, y0 = 4;
+    SDL_Rect part{0, 0, w, h};
+    if (pass == 2) part = SDL_Rect{1, 3, 9, 6};
+    sprite_clip(1, part.x, part.y, part.w, part.h);
+    sprite_draw_blended(1, x0, y0, 255);
+    auto px = read_screen();
+    for (int y = 0; y < part.h; ++y)
+      for (int x = 0; x < part.w; ++x) {
+        if (x0 + x < 0) continue;
+        uint32_t s = pic[static_cast<size_t>(part.y + y) * w + part.x + x];
+        int a = static_cast<int>(s >> 24);
+        uint32_t got = at(px, x0 + x, y0 + y);
+        for (int shift : {0, 8, 16}) {
+          int want = blend(static_cast<int>((s >> shift) & 0xFF), (kGrey >> shift) & 0xFF, a);
+          ASSERT_NEAR(static_cast<int>((got >> shift) & 0xFF), want, 2)
+              << "pass " << pass << " at " << x << "," << y;
+        }
+      }
+    EXPECT_EQ(at(px, x0 + part.w, y0), kGrey);
+    EXPECT_EQ(at(px, 3, y0 + part.h), kGrey);
+  }
+}
+
+TEST_F(SpriteFastPaths, OpaquePicturesBlendAtAnyIntensity) {
+  std::vector<uint32_t> pic(6 * 4, 0xFFC86432u);
+  pic[5] = 0xFF000000u;  // not all one colour
+  ASSERT_NE(sprite_of(1, 6, 4, pic, 0), 0);
+  for (int intensity : {255, 128, 37}) {
+    fill_screen(0x102030);
+    sprite_draw_blended(1, 1, 1, intensity);
+    auto px = read_screen();
+    uint32_t got = at(px, 2, 2);
+    EXPECT_NEAR(static_cast<int>(got >> 16), blend(0xC8, 0x10, intensity), 1) << intensity;
+    EXPECT_NEAR(static_cast<int>((got >> 8) & 0xFF), blend(0x64, 0x20, intensity), 1) << intensity;
+    EXPECT_NEAR(static_cast<int>(got & 0xFF), blend(0x32, 0x30, intensity), 1) << intensity;
+    EXPECT_EQ(at(px, 0, 0), 0x102030u);
+  }
+  // Drawing a transparent hole into it takes the blending path from then on.
+  sprite_transparent_color(1, 0);
+  fill_screen(0x102030);
+  sprite_draw_blended(1, 1, 1, 255);
+  auto px = read_screen();
+  EXPECT_EQ(at(px, 6, 1), 0x102030u);
+  EXPECT_EQ(at(px, 5, 1), 0xC86432u);
+}
+
+TEST_F(SpriteFastPaths, ZoomedSpritesFollowChangesToTheirPixelsClipAndFilter) {
+  ASSERT_NE(sprite_of(1, 2, 2, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}, kSpriteKeepAlpha), 0);
+  sprite_filtering_set(0);
+  sprite_zoom(1, 6, 6);
+  fill_screen(kGrey);
+  sprite_draw(1, 0, 0);
+  auto px = read_screen();
+  EXPECT_EQ(at(px, 2, 2), 0xFF0000u);
+  EXPECT_EQ(at(px, 3, 5), 0xFFFFFFu);
+  // New pixels show in the next zoomed draw.
+  ASSERT_NE(draw_start(sprite_draw_target(1)), 0);
+  draw_box(0, 0, 1, 1, bgr(0x123456));
+  draw_stop();
+  sprite_draw(1, 0, 0);
+  EXPECT_EQ(at(read_screen(), 2, 2), 0x123456u);
+  // A new clip shows its part at the zoomed size.
+  sprite_clip(1, 1, 1, 1, 1);
+  sprite_zoom(1, 6, 6);
+  sprite_draw(1, 0, 0);
+  px = read_screen();
+  EXPECT_EQ(at(px, 0, 0), 0xFFFFFFu);
+  EXPECT_EQ(at(px, 5, 5), 0xFFFFFFu);
+  // Bilinear filtering mixes neighbours where nearest did not.
+  sprite_clip(1, -1, -1, -1, -1);
+  sprite_zoom(1, 6, 6);
+  sprite_filtering_set(1);
+  sprite_draw(1, 0, 0);
+  uint32_t mixed = at(read_screen(), 2, 2);
+  EXPECT_NE(mixed, 0x123456u);
+  EXPECT_NE(mixed, 0xFFFFFFu);
+}
+
+}  // namespace
