@@ -50,20 +50,43 @@ void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, 
   if (color_type == PNG_COLOR_TYPE_GRAY || color_type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
   if (bit_depth == 16) png_set_strip_16(png);
   int passes = png_set_interlace_handling(png);
-  // The image keeps blue, green, red, alpha; pictures without alpha get 255.
-  png_set_bgr(png);
   bool has_alpha = (color_type & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
-  if (!has_alpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  // The image keeps blue, green, red, alpha. Pictures with alpha come out of
+  // libpng in that order; opaque ones are read as RGB rows and widened here,
+  // which is cheaper than libpng's filler.
+  png_set_bgr(png);
+  // Interlaced rows are filled in over several passes, so they must be read
+  // straight into their final 4-byte form.
+  bool widen_here = !has_alpha && passes == 1;
+  if (!has_alpha && !widen_here) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   png_read_update_info(png, info);
   if (has_alpha != ((png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0)) png_error(png, "alpha");
-  if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 4) png_error(png, "unexpected layout");
+  size_t channels = widen_here ? 3 : 4;
+  if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * channels) png_error(png, "unexpected layout");
 
   out->width = static_cast<int>(width);
   out->height = static_cast<int>(height);
   out->depth = has_alpha ? 32 : 24;
   out->pixels.resize(static_cast<size_t>(width) * height * 4);
-  for (int pass = 0; pass < passes; ++pass) {
-    for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, out->row(static_cast<int>(y)), nullptr);
+  if (!widen_here) {
+    for (int pass = 0; pass < passes; ++pass) {
+      for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, out->row(static_cast<int>(y)), nullptr);
+    }
+  } else {
+    // Each RGB row is read into the end of its own 4-byte row and widened
+    // from the front, so no second buffer is needed.
+    for (png_uint_32 y = 0; y < height; ++y) {
+      uint8_t* row = out->row(static_cast<int>(y));
+      uint8_t* rgb = row + static_cast<size_t>(width);
+      png_read_row(png, rgb, nullptr);
+      for (png_uint_32 x = 0; x < width; ++x) {
+        uint8_t b = rgb[x * 3], g = rgb[x * 3 + 1], r = rgb[x * 3 + 2];
+        row[x * 4] = b;
+        row[x * 4 + 1] = g;
+        row[x * 4 + 2] = r;
+        row[x * 4 + 3] = 255;
+      }
+    }
   }
   png_read_end(png, nullptr);
 }
