@@ -97,8 +97,10 @@ TEST_F(Settings, DefaultsWhenTheFileHoldsNoSettingsAndNothingWhenThereIsNoFile) 
   EXPECT_EQ(GameScreen, 0);
   EXPECT_EQ(ScreenMode, "1280x720");
 
-  // Any bytes at all are still a file that was found.
+  // Any bytes at all, or none, are still a file that was found.
   Put(std::string("\0\xFF\r\r\n[\n=\n;", 10));
+  EXPECT_EQ(LoadSettings(dir_), 1);
+  Put("");
   EXPECT_EQ(LoadSettings(dir_), 1);
 }
 
