@@ -98,7 +98,9 @@ TEST_F(TextSprites, EveryTextFitsItsSprite) {
         // by the height alone.)
         std::istringstream words(*text);
         for (std::string word; words >> word;) {
-          if (!has_cjk(word)) EXPECT_LE(width(slot.font, word), box) << word;
+          if (!has_cjk(word)) {
+            EXPECT_LE(width(slot.font, word), box) << word;
+          }
         }
       } else {
         EXPECT_LE(width(slot.font, *text), slot.width * room);
