@@ -28,6 +28,10 @@ function(dusk_pkg var mod)
   endif()
 endfunction()
 
+# Leak suppressions for system libraries, shared by every test and by the
+# build-time tools of sanitizer builds.
+set(DUSK_LSAN_OPTIONS "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+
 # dusk_test(NAME SOURCES... LIBS libs...)
 # A GoogleTest executable run by CTest on SDL's dummy drivers, from a scratch
 # working folder of its own.
@@ -42,6 +46,6 @@ function(dusk_test name)
   file(MAKE_DIRECTORY ${work})
   add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${work})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;DUSK_SOURCE_DIR=${PROJECT_SOURCE_DIR};DUSK_BINARY_DIR=${CMAKE_BINARY_DIR}"
+    ENVIRONMENT "SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;DUSK_SOURCE_DIR=${PROJECT_SOURCE_DIR};DUSK_BINARY_DIR=${CMAKE_BINARY_DIR};${DUSK_LSAN_OPTIONS}"
     TIMEOUT 300)
 endfunction()

@@ -68,7 +68,7 @@ void draw_stop() {
 }
 
 int sprite_grab_screen(int number, int x, int y, int width, int height) {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   if (!s.renderer || number < 0 || x < 0 || y < 0 || width <= 0 || height <= 0) return 0;
   if (static_cast<int64_t>(x) + width > s.width || static_cast<int64_t>(y) + height > s.height) return 0;
   std::vector<uint8_t> screen(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);

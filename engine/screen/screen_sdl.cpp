@@ -51,13 +51,13 @@ void wait_until(uint64_t target) {
 
 }  // namespace
 
-ScreenState& screen_state() {
-  static ScreenState s;
+ScreenContext& screen_state() {
+  static ScreenContext s;
   return s;
 }
 
 int sprite_system_start() {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   if (s.video_started) return 1;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
   if (SDL_GetNumRenderDrivers() <= 0) {
@@ -69,18 +69,35 @@ int sprite_system_start() {
 }
 
 void sprite_system_stop() {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   screen_close();
   window_close(-1);
   bool started = s.video_started;
-  s = ScreenState();
+  s = ScreenContext();
   g_modes = ModeList();
   g_desktops.clear();
   if (started) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
+// Records a newly opened screen: its renderer, where it draws and its size,
+// and tells the input service where the pointer is to be read.
+static void take_screen(ScreenContext& s, SDL_Renderer* r, SDL_Window* w, bool in_window, int x, int y,
+                        int width, int height) {
+  s.renderer = r;
+  s.software = is_software(r);
+  s.window = w;
+  s.owns_window = false;
+  s.in_window = in_window;
+  s.width = width;
+  s.height = height;
+  s.origin_x = x;
+  s.origin_y = y;
+  s.last_present = 0;
+  input_screen_link(static_cast<int>(SDL_GetWindowID(w)), x, y, width, height, in_window ? 1 : 0);
+}
+
 int screen_open_full(int width, int height, int depth, const std::string& title, int flip_mode) {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   if (!s.video_started || width <= 0 || height <= 0 || (depth != 32 && depth != 24 && depth != 0)) return 0;
   screen_close();
   SDL_ShowCursor(SDL_DISABLE);
@@ -96,22 +113,14 @@ int screen_open_full(int width, int height, int depth, const std::string& title,
     SDL_ShowCursor(SDL_ENABLE);
     return 0;
   }
-  s.renderer = r;
-  s.software = is_software(r);
-  s.window = w;
+  take_screen(s, r, w, false, 0, 0, width, height);
   s.owns_window = true;
-  s.in_window = false;
-  s.width = width;
-  s.height = height;
-  s.origin_x = s.origin_y = 0;
-  s.last_present = 0;
-  input_screen_link(static_cast<int>(SDL_GetWindowID(w)), 0, 0, width, height, 0);
   input_screen_active(1);
   return 1;
 }
 
 int screen_open_in_window(int window, int x, int y, int width, int height, int, int, int, int flip_mode) {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   screen_close();
   SDL_Window* w = window_sdl(window);
   if (!w || width <= 0 || height <= 0) return 0;
@@ -119,24 +128,14 @@ int screen_open_in_window(int window, int x, int y, int width, int height, int, 
   if (!r) return 0;
   SDL_Rect area{x, y, width, height};
   SDL_RenderSetViewport(r, &area);
-  s.renderer = r;
-  s.software = is_software(r);
-  s.window = w;
-  s.owns_window = false;
-  s.in_window = true;
+  take_screen(s, r, w, true, x, y, width, height);
   s.window_object = window;
-  s.width = width;
-  s.height = height;
-  s.origin_x = x;
-  s.origin_y = y;
-  s.last_present = 0;
-  input_screen_link(static_cast<int>(SDL_GetWindowID(w)), x, y, width, height, 1);
   input_screen_active(screen_is_active());
   return 1;
 }
 
 void screen_close() {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   if (!s.renderer) return;
   draw_stop();
   // Textures belong to the renderer and go before it.
@@ -155,7 +154,7 @@ void screen_close() {
 }
 
 int screen_flip() {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   if (!s.renderer) return 0;
   if (!s.in_window) {
     SDL_Event e;
@@ -174,7 +173,7 @@ int screen_flip() {
 }
 
 int screen_is_active() {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   if (!s.renderer) return 0;
   if (s.in_window) {
     Window* w = window_table().get(s.window_object);
@@ -192,7 +191,7 @@ int screen_origin_x() { return screen_state().origin_x; }
 int screen_origin_y() { return screen_state().origin_y; }
 
 uint32_t screen_system_window_id() {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   return s.window ? SDL_GetWindowID(s.window) : 0;
 }
 

@@ -62,7 +62,7 @@ struct Window {
   }
 };
 
-struct ScreenState {
+struct ScreenContext {
   bool video_started = false;
   SDL_Renderer* renderer = nullptr;
   SDL_Window* window = nullptr;  // where the screen draws
@@ -83,7 +83,7 @@ struct ScreenState {
   bool close_reported = false;
 };
 
-ScreenState& screen_state();
+ScreenContext& screen_state();
 ObjectTable<Sprite>& sprite_table();
 ObjectTable<Window>& window_table();
 

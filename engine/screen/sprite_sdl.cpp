@@ -25,7 +25,7 @@ bool sprite_upload(Sprite* sp) {
 }
 
 int sprite_store(int number, ImageBuffer pixels, int flags) {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   if (!s.renderer || pixels.width <= 0 || pixels.height <= 0) return 0;
   if (pixels.width > kImageMaxSide || pixels.height > kImageMaxSide) return 0;
   auto sp = std::make_unique<Sprite>();
@@ -117,7 +117,7 @@ int sprite_opaque_at(int sprite, int x, int y) {
 // The shown part stretched to the displayed size, for the software renderer;
 // nullptr when it cannot be made.
 static const SpriteTexture* zoomed_texture(Sprite* sp) {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   const SDL_Rect& c = sp->clip;
   if (sp->zoomed.texture && sp->zoomed_width == sp->shown_width && sp->zoomed_height == sp->shown_height &&
       sp->zoomed_filter == s.filtering && sp->zoomed_clip.x == c.x && sp->zoomed_clip.y == c.y &&
@@ -140,7 +140,7 @@ static const SpriteTexture* zoomed_texture(Sprite* sp) {
 }
 
 static void draw_sprite(int sprite, int x, int y, bool blended, int intensity) {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   Sprite* sp = sprite_table().get(sprite);
   if (!sp || !s.renderer) return;
   // Culling by the displayed size, before the renderer sees the sprite.

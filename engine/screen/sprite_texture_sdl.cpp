@@ -47,7 +47,7 @@ void copy(SDL_Texture* tex, const SDL_Rect* src, const SDL_Rect& dst, SDL_BlendM
 }  // namespace
 
 bool sprite_texture_load(SpriteTexture* t, const ImageBuffer& px) {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   SDL_Rect core{0, 0, 0, 0};
   bool opaque = s.software && analyse(px, &core);
   if (!s.software) core = SDL_Rect{0, 0, 0, 0};

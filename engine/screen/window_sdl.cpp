@@ -35,7 +35,7 @@ int window_open(int number, int x, int y, int width, int height, const std::stri
 }
 
 void window_close(int window) {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   if (s.in_window && (window == -1 || window_table().get(window) == window_table().get(s.window_object))) {
     screen_close();
   }
@@ -84,7 +84,7 @@ static bool over_window(Uint32 window_id, int x, int y) {
 }
 
 int window_event_translate(const SDL_Event& e) {
-  ScreenState& s = screen_state();
+  ScreenContext& s = screen_state();
   // SDL follows the close of the last window with a quit request at once.
   bool after_close = s.close_reported;
   s.close_reported = false;

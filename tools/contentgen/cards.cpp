@@ -152,13 +152,15 @@ Picture card_face(const char* motif, Rgb ground, Rgb edge, Rgb frame, bool lante
   return canvas.picture(true);
 }
 
-// Back of set 1: an owl in a gold ring on a starry indigo ground.
-Picture owl_back() {
-  Canvas canvas(kSize, kSize);
-  cairo_t* cr = canvas.cr();
-  cairo_pattern_t* p = cairo_pattern_create_radial(128, 120, 10, 128, 128, 200);
-  cairo_pattern_add_color_stop_rgb(p, 0, 0.21, 0.18, 0.42);
-  cairo_pattern_add_color_stop_rgb(p, 1, 0.08, 0.07, 0.18);
+// The ground every card back shares: the card shape filled with a radial
+// glow from inner (at the centre, raised to glow_y) to outer, edged in amber.
+struct GroundColour {
+  double r, g, b;
+};
+void paint_back_ground(cairo_t* cr, double glow_y, GroundColour inner, GroundColour outer) {
+  cairo_pattern_t* p = cairo_pattern_create_radial(128, glow_y, 10, 128, 128, 200);
+  cairo_pattern_add_color_stop_rgb(p, 0, inner.r, inner.g, inner.b);
+  cairo_pattern_add_color_stop_rgb(p, 1, outer.r, outer.g, outer.b);
   card_shape(cr);
   cairo_set_source(cr, p);
   cairo_fill_preserve(cr);
@@ -166,6 +168,13 @@ Picture owl_back() {
   set_colour(cr, palette::kAmber);
   cairo_set_line_width(cr, 4);
   cairo_stroke(cr);
+}
+
+// Back of set 1: an owl in a gold ring on a starry indigo ground.
+Picture owl_back() {
+  Canvas canvas(kSize, kSize);
+  cairo_t* cr = canvas.cr();
+  paint_back_ground(cr, 120, {0.21, 0.18, 0.42}, {0.08, 0.07, 0.18});
   cairo_save(cr);
   card_shape(cr);
   cairo_clip(cr);
@@ -197,16 +206,7 @@ Picture owl_back() {
 Picture lantern_back() {
   Canvas canvas(kSize, kSize);
   cairo_t* cr = canvas.cr();
-  cairo_pattern_t* p = cairo_pattern_create_radial(128, 128, 10, 128, 128, 200);
-  cairo_pattern_add_color_stop_rgb(p, 0, 0.45, 0.19, 0.36);
-  cairo_pattern_add_color_stop_rgb(p, 1, 0.22, 0.08, 0.19);
-  card_shape(cr);
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  set_colour(cr, palette::kAmber);
-  cairo_set_line_width(cr, 4);
-  cairo_stroke(cr);
+  paint_back_ground(cr, 128, {0.45, 0.19, 0.36}, {0.22, 0.08, 0.19});
   cairo_save(cr);
   rounded_rect(cr, 12, 12, kSize - 24, kSize - 24, 17);
   cairo_clip(cr);

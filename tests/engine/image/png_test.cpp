@@ -28,7 +28,7 @@ void append(png_structp png, png_bytep data, png_size_t n) {
   out->insert(out->end(), data, data + n);
 }
 
-// rows: packed raw rows exactly as libpng expects them for the spec.
+// rows: packed raw rows exactly as libpng expects them for that picture form.
 std::vector<uint8_t> write_png(const PngSpec& spec, std::vector<std::vector<uint8_t>> rows) {
   std::vector<uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
