@@ -34,3 +34,8 @@ std::string system_cpu_name_from_cpuinfo(const std::string& cpuinfo);
 
 // The "MemAvailable" figure of /proc/meminfo in bytes, or -1 when absent.
 int64_t system_available_from_meminfo(const std::string& meminfo);
+
+// Waits the given number of milliseconds (the game's only waits are 100 ms
+// pauses: a click on a menu control in full-screen mode, a pass in the
+// background).
+void system_sleep(int milliseconds);

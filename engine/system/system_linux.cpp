@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <ctime>
 #include <vector>
 
 #include "engine/system/system.h"
@@ -87,4 +88,12 @@ std::string system_os_version() {
   struct utsname u;
   if (uname(&u) != 0) return "";
   return u.release;
+}
+
+void system_sleep(int milliseconds) {
+  if (milliseconds <= 0) return;
+  timespec wait{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+  // Sleep on after a signal until the whole wait has passed.
+  while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+  }
 }

@@ -1,0 +1,32 @@
+// The program from its first step to the main loop, and the orderly end.
+#pragma once
+#include <string>
+#include <vector>
+
+extern int QuitRequested;   // 1 ends the main loop
+extern int ScreenReopened;  // 1 right after the settings reopened the display
+
+// The four engine parts the game cannot run without, started in this order
+// at start-up. Each returns non-zero when the part is there. Tests replace
+// them to follow the fatal path.
+struct SubsystemStarts {
+  int (*sprite)();
+  int (*keyboard)();
+  int (*mouse)();
+  int (*sound)();
+};
+extern SubsystemStarts Subsystems;
+
+// Start-up up to the main loop (every step but running the loop). params
+// are the command-line parameters after the program name; programFolder the
+// folder of the program file, ending in "/". Fatal failures end the process.
+void StartUp(const std::vector<std::string>& params, const std::string& programFolder);
+// After the main loop: settings saved, music faded and stopped, engine shut
+// down, exit code 0. Never returns.
+[[noreturn]] void OrderlyEnd();
+// Everything: start-up, main loop, orderly end.
+[[noreturn]] void RunProgram(const std::vector<std::string>& params,
+                             const std::string& programFolder);
+
+// Every variable of the program back to its start-up value (tests).
+void ResetProgram();

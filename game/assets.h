@@ -1,0 +1,49 @@
+// The pictures and the music of the data pack: which entry becomes which
+// sprite or image, the read buffers, fitting the full-screen pictures to the
+// screen, and the fatal end when one cannot be loaded.
+#pragma once
+#include <string>
+
+constexpr const char* kDataPackName = "DuskmatchData.pack";
+constexpr const char* kMusicEntry = "music.ogg";
+
+// Fixed sprite numbers of the pictures.
+constexpr int kPointerSprite = 0;
+constexpr int kShadowSprite = 1;
+constexpr int kScreenshotSprite = 3;
+constexpr int kPanelSprite = 5;
+constexpr int kPanelShadowSprite = 6;
+constexpr int kWellDoneSprite = 7;
+constexpr int kWellDoneShadowSprite = 8;
+constexpr int kGradientSprite = 9;
+constexpr int kTitleSprite = 10;
+constexpr int kLogoSprite = 11;
+constexpr int kLeftArrowImage = 26;
+constexpr int kLeftArrowOffSprite = 27;
+constexpr int kRightArrowImage = 28;
+constexpr int kRightArrowOffSprite = 29;
+constexpr int kBoxSprite = 30;
+constexpr int kTickedBoxSprite = 31;
+// Scratch images while a picture is fitted to the screen.
+constexpr int kFitSourceImage = 0;
+constexpr int kFitResultImage = 1;
+// The music is sound 0.
+constexpr int kMusicSound = 0;
+
+// Read buffer capacities: the largest entry accepted of each kind.
+constexpr int kScreenPictureBuffer = 4194304;  // backgrounds, title, logo
+constexpr int kPictureBuffer = 204800;         // every other picture
+constexpr int kMusicBuffer = 15728640;
+
+// Loads every picture from GameDir + "DuskmatchData.pack" into its sprite
+// or image, logging each; a missing or damaged one ends the program through
+// AssetFailure. Runs after every opening of the display.
+void LoadGameAssets();
+// Loads "music.ogg" as sound 0 (start-up, before the display opens).
+void LoadMusic();
+// Decodes a full-screen picture and makes it into a ScreenWidth by
+// ScreenHeight sprite (number, or -1 for a handle): used unscaled at the
+// screen's size, stretched when the two are about as wide for their height,
+// otherwise scaled to cover the screen and cut out of the middle. Returns the
+// sprite (handle), or 0 when the picture does not decode.
+int FitToScreen(const void* data, int size, int number);

@@ -1,0 +1,12 @@
+// The main menu and the two questions (new game, quit), drawn over the
+// board, and their clicks.
+#pragma once
+
+// The dimming sprite, the panel shadow and the panel: the backdrop of every
+// menu screen.
+void DrawMenuBackdrop();
+// The overlay of MainMenu, NewGameQuestion or QuitQuestion.
+void DrawMenuScreen();
+// A left click in one of those states. fullScreen: from the polled mouse
+// (a hit then waits 100 ms where the menu says so).
+void MenuClick(int x, int y, bool fullScreen);

@@ -1,0 +1,19 @@
+// The settings screen: language, music, window mode and window size edited
+// as pending copies, made current by OK, dropped by cancel or Escape.
+#pragma once
+
+// Position of the pending window size in ScreenModeList.
+extern int ScreenModeIndex;
+
+// The main menu's settings entry: pending copies from the settings, strips
+// cut to them, ScreenState becomes SettingsScreen.
+void EnterSettings();
+void DrawSettingsScreen();
+// A left click on the settings screen; the nine tests in order. Returns 1
+// when OK applied the settings (the windowed modes then stop handling this
+// pass's events).
+int SettingsClick(int x, int y, bool fullScreen);
+// OK: the settings made current through the main loop's apply sequence.
+void ApplySettings();
+// Cancel and Escape: pending copies dropped, strips cut back, MainMenu.
+void CancelSettings();

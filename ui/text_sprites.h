@@ -1,0 +1,29 @@
+// The text sprites: every caption, question, label and list of the menu
+// screens rendered once into a sprite (at start-up, after a language change,
+// after a display reopen), and the control records beside them.
+#pragma once
+#include <string>
+
+// Sprite numbers of the texts.
+enum TextSprite : int {
+  kStartText = 12, kContinueText = 13, kContinueDimText = 14,
+  kSettingsText = 15, kCreditsText = 16, kQuitText = 17,
+  kCreditsBlock = 18, kSettingsBlock = 19, kOkText = 20, kCancelText = 21,
+  kYesText = 22, kNoText = 23, kQuitQuestionText = 24, kStartQuestionText = 25,
+  kLanguageStrip = 32, kScreenModeStrip = 33, kScreenModeDimStrip = 34,
+  kGameScreenStrip = 35,
+};
+
+// Colours (red + green * 256 + blue * 65536 + alpha * 16777216).
+constexpr unsigned kPanelColour = 241u + 172u * 256u + 71u * 65536u;
+constexpr unsigned kTextColour = 224u + 80u * 256u + 40u * 65536u + 255u * 16777216u;
+constexpr unsigned kDimTextColour = 224u + 80u * 256u + 40u * 65536u + 179u * 16777216u;
+
+// The pass: full = 1 makes every text sprite; 0 (after a language change)
+// stops after the cancel caption, leaving the list strips 32 to 34.
+void RenderTextSprites(int full);
+// Shows row `row` of a strip sprite (the 280 x 30 window at y = 30 * row).
+void CutStrip(int sprite, int row);
+// Position of the first ScreenModeList entry equal to mode, 0 when none;
+// leaves ScreenModeCursor on it (on the last entry when none matched).
+int ScreenModeIndexOf(const std::string& mode);
