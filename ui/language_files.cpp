@@ -1,0 +1,39 @@
+// Language files from the pack or from a folder: safe names, codes, and the
+// extract-read-delete round through the temporary folder.
+#include "ui/language_files.h"
+
+#include "engine/pack/pack.h"
+#include "engine/system/file.h"
+#include "engine/system/unicode.h"
+#include "ui/languages.h"
+
+uint32_t LanguageHash(const std::string& text) {
+  uint32_t h = 0;
+  for (char16_t unit : utf8_to_utf16(text)) h = h * 65599u + unit;
+  return h;
+}
+
+bool LanguagePackIsFolder(const std::string& packPath) { return folder_exists(packPath); }
+
+bool LanguageFileNameIsSafe(const std::string& name) {
+  return !name.empty() && name.find('/') == std::string::npos &&
+         name.find('\\') == std::string::npos && name.find("..") == std::string::npos;
+}
+
+std::string LanguageCodeOf(const std::string& fileName) {
+  std::string base = file_base_name(fileName);
+  size_t dot = base.rfind('.');
+  return dot == std::string::npos ? base : base.substr(0, dot);
+}
+
+bool ReadLanguageEntry(int pack, const std::string& entryName, KeyValueFile* out) {
+  std::string name = entryName.empty() ? pack_entry_name(pack) : entryName;
+  if (!LanguageFileNameIsSafe(name)) return false;
+  const std::string& temp = file_private_temp_folder();
+  if (temp.empty()) return false;
+  std::string dest = temp + name;
+  if (pack_extract_entry(pack, dest, entryName) < 0) return false;
+  bool ok = keyvalue_open(dest, out);
+  file_remove(dest);
+  return ok;
+}

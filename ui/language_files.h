@@ -1,0 +1,28 @@
+// Reading language files out of the language pack (a ZIP file) or out of a
+// folder of the same name; shared by the catalogue and the loading of texts.
+#pragma once
+
+#include <string>
+
+#include "engine/keyvalue/keyvalue.h"
+
+// Whether packPath names a folder of loose language files rather than a pack.
+bool LanguagePackIsFolder(const std::string& packPath);
+
+// Whether a name may be used as a file name beneath a folder: not empty, no
+// "/" or "\" and no "..". Pack entries and codes that fail this are never
+// extracted or opened, so nothing can be written or read outside the folder.
+bool LanguageFileNameIsSafe(const std::string& name);
+
+// The code of a language file: its name without folder and without the last
+// extension ("en_GB.language" gives "en_GB").
+std::string LanguageCodeOf(const std::string& fileName);
+
+// Extracts an entry of an open pack (empty name: the current listed entry)
+// into the run's private temporary folder, reads it with the key-value
+// reader and deletes the extracted file again. False when the name is not
+// safe, the entry cannot be extracted or the file cannot be read.
+bool ReadLanguageEntry(int pack, const std::string& entryName, KeyValueFile* out);
+
+// Empties the catalogue and the list (ResetLanguages).
+void ClearLanguageCatalogue();
