@@ -2,6 +2,8 @@
 // paths (window events in the windowed modes, polling in full screen), the
 // keys, the screenshot, and applying the settings screen's choices.
 #pragma once
+#include <cstdint>
+#include <string>
 
 // Runs passes until QuitRequested is 1.
 void RunMainLoop();
@@ -18,3 +20,5 @@ void ClickAt(int x, int y, bool fullScreen);
 void ApplyPendingSettings();
 // Key S: the screen grabbed into sprite 3 and saved as a PNG to SaveTo.
 void TakeScreenshot();
+// folder + "Duskmatch " + the date as "%dd-%mm-%yyyy %hh-%ii-%ss" + ".png".
+std::string ScreenshotFileName(const std::string& folder, int64_t date);
