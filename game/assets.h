@@ -35,6 +35,12 @@ constexpr int kScreenPictureBuffer = 4194304;  // backgrounds, title, logo
 constexpr int kPictureBuffer = 204800;         // every other picture
 constexpr int kMusicBuffer = 15728640;
 
+// Entry names of the numbered pictures: "background 3.png" (n = 1 to 4),
+// "2-back.png" (set 1 or 2), "2-card07.png" (card 1 to 24, two digits).
+std::string BackgroundEntry(int n);
+std::string CardBackEntry(int set);
+std::string CardFaceEntry(int set, int card);
+
 // Loads every picture from GameDir + "DuskmatchData.pack" into its sprite
 // or image, logging each; a missing or damaged one ends the program through
 // AssetFailure. Runs after every opening of the display.

@@ -1,0 +1,177 @@
+// Loading the data pack's pictures into their sprites and images, and the
+// music into sound 0, with a log line for each and the fatal end for any
+// that cannot be had.
+#include "game/assets.h"
+
+#include <cstdint>
+#include <memory>
+#include <new>
+
+#include "app/fatal.h"
+#include "app/folders.h"
+#include "app/log.h"
+#include "engine/image/image.h"
+#include "engine/pack/pack.h"
+#include "engine/screen/screen.h"
+#include "engine/sound/sound.h"
+#include "game/board.h"
+
+namespace {
+
+// How an entry becomes a picture.
+enum class Make {
+  AlphaSprite,  // a sprite keeping the picture's own alpha channel
+  KeyedSprite,  // a sprite whose black pixels are transparent
+  Image,        // an image, drawn into text sprites later
+  Fitted,       // a screen-sized sprite fitted to the screen
+};
+
+struct FixedPicture {
+  const char* entry;
+  int number;
+  Make make;
+};
+
+// The pictures with fixed numbers, in the order they are loaded.
+constexpr FixedPicture kFixedPictures[] = {
+    {"shadow.png", kShadowSprite, Make::AlphaSprite},
+    {"menu.png", kPanelSprite, Make::AlphaSprite},
+    {"menushadow.png", kPanelShadowSprite, Make::AlphaSprite},
+    {"well done shadow.png", kWellDoneShadowSprite, Make::AlphaSprite},
+    {"well done.png", kWellDoneSprite, Make::AlphaSprite},
+    {"gradient.png", kGradientSprite, Make::KeyedSprite},
+    {"pointer.png", kPointerSprite, Make::AlphaSprite},
+    {"left.png", kLeftArrowImage, Make::Image},
+    {"left off.png", kLeftArrowOffSprite, Make::KeyedSprite},
+    {"right.png", kRightArrowImage, Make::Image},
+    {"right off.png", kRightArrowOffSprite, Make::KeyedSprite},
+    {"box.png", kBoxSprite, Make::KeyedSprite},
+    {"boxx.png", kTickedBoxSprite, Make::KeyedSprite},
+    {"title.png", kTitleSprite, Make::Fitted},
+    {"ogs.png", kLogoSprite, Make::Fitted},
+};
+
+// The one entry whose log line has always been written without parentheses.
+constexpr const char* kBareLabelEntry = "left off.png";
+
+// An open data pack and the two read buffers of a picture load. Any failure
+// ends the program, so the pack is closed on the way out only to leave
+// nothing open behind the fatal message.
+class PictureLoad {
+ public:
+  explicit PictureLoad(int pack) : pack_(pack) {}
+  ~PictureLoad() {
+    if (pack_ != 0) pack_close(pack_);
+  }
+  PictureLoad(const PictureLoad&) = delete;
+  PictureLoad& operator=(const PictureLoad&) = delete;
+
+  // Reads an entry and makes it into a picture under number (-1: a new
+  // handle); logs it and returns the engine's answer (the handle for -1).
+  int Load(const std::string& entry, Make make, int number) {
+    const bool screen_sized = make == Make::Fitted;
+    const int64_t capacity = screen_sized ? kScreenPictureBuffer : kPictureBuffer;
+    std::unique_ptr<uint8_t[]>& buffer = screen_sized ? screen_buffer_ : picture_buffer_;
+    if (!buffer) buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(capacity)]);
+    if (!buffer) Fail(entry);
+    // A read of 0 bytes counts as a failure as well: no picture is empty.
+    const int64_t size = pack_read_entry(pack_, buffer.get(), capacity, entry);
+    if (size <= 0) Fail(entry);
+    const int made = MakePicture(buffer.get(), size, make, number);
+    // A picture that reads but does not decode is as unusable as a missing
+    // one; going on would leave an invisible card or menu.
+    if (made == 0) Fail(entry);
+    if (entry == kBareLabelEntry) {
+      WriteLogResult("Load asset " + entry + ":", true);
+    } else {
+      LogLoadAsset(entry, true);
+    }
+    return made;
+  }
+
+ private:
+  static int MakePicture(const uint8_t* data, int64_t size, Make make, int number) {
+    const size_t bytes = static_cast<size_t>(size);
+    switch (make) {
+      case Make::AlphaSprite:
+        return sprite_from_memory(number, data, bytes, kSpriteKeepAlpha);
+      case Make::KeyedSprite:
+        return sprite_from_memory(number, data, bytes, 0);
+      case Make::Image:
+        return image_from_memory_sized(number, data, bytes);
+      case Make::Fitted:
+        return FitToScreen(data, static_cast<int>(size), number);
+    }
+    return 0;
+  }
+
+  [[noreturn]] void Fail(const std::string& entry) {
+    pack_close(pack_);
+    pack_ = 0;
+    AssetFailure(entry);
+  }
+
+  int pack_;
+  std::unique_ptr<uint8_t[]> screen_buffer_;
+  std::unique_ptr<uint8_t[]> picture_buffer_;
+};
+
+// Frees the sprite of a handle from an earlier load. After a display reopen
+// the closed screen has taken it already and this does nothing; handles are
+// never given out twice, so it cannot hit a newer sprite.
+void FreeOldSprite(int* handle) {
+  if (*handle != 0) sprite_free(*handle);
+  *handle = 0;
+}
+
+}  // namespace
+
+std::string BackgroundEntry(int n) { return "background " + std::to_string(n) + ".png"; }
+
+std::string CardBackEntry(int set) { return std::to_string(set) + "-back.png"; }
+
+std::string CardFaceEntry(int set, int card) {
+  std::string number = std::to_string(card);
+  if (number.size() < 2) number.insert(0, 2 - number.size(), '0');
+  return std::to_string(set) + "-card" + number + ".png";
+}
+
+void LoadGameAssets() {
+  const int pack = pack_open(-1, GameDir + kDataPackName, kPackFormatData);
+  if (pack == 0) AssetFailure("");
+  PictureLoad load(pack);
+
+  for (int n = 1; n <= kBackgrounds; ++n) {
+    int& background = Backgrounds[static_cast<size_t>(n - 1)];
+    FreeOldSprite(&background);
+    background = load.Load(BackgroundEntry(n), Make::Fitted, -1);
+  }
+  for (int set = 1; set <= kCardSets; ++set) {
+    CardSet& cards = CardSets[static_cast<size_t>(set - 1)];
+    FreeOldSprite(&cards.Back);
+    cards.Back = load.Load(CardBackEntry(set), Make::AlphaSprite, -1);
+  }
+  for (int set = 1; set <= kCardSets; ++set) {
+    CardSet& cards = CardSets[static_cast<size_t>(set - 1)];
+    for (int card = 1; card <= kFacesPerSet; ++card) {
+      int& face = cards.Faces[static_cast<size_t>(card)];
+      FreeOldSprite(&face);
+      face = load.Load(CardFaceEntry(set, card), Make::AlphaSprite, -1);
+    }
+  }
+  for (const FixedPicture& picture : kFixedPictures) load.Load(picture.entry, picture.make, picture.number);
+}
+
+void LoadMusic() {
+  const int pack = pack_open(-1, GameDir + kDataPackName, kPackFormatData);
+  if (pack == 0) AssetFailure(kMusicEntry);
+  std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kMusicBuffer]);
+  const int64_t size = buffer ? pack_read_entry(pack, buffer.get(), kMusicBuffer, kMusicEntry) : -1;
+  if (size <= 0 || sound_from_memory(kMusicSound, buffer.get(), static_cast<size_t>(size)) == 0) {
+    pack_close(pack);
+    AssetFailure(kMusicEntry);
+  }
+  buffer.reset();
+  LogLoadAsset(kMusicEntry, true);
+  pack_close(pack);
+}

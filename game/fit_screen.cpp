@@ -1,0 +1,82 @@
+// Fitting a full-screen picture (a background, the title, the studio logo)
+// to the screen size through the two scratch images.
+#include <cstdint>
+
+#include "app/display.h"
+#include "engine/image/image.h"
+#include "engine/screen/screen.h"
+#include "game/assets.h"
+
+namespace {
+
+// Makes scratch image 1 exactly width x height from scratch image 0.
+bool FitScratchImage(int width, int height) {
+  const int w = image_width(kFitSourceImage);
+  const int h = image_height(kFitSourceImage);
+  if (w <= 0 || h <= 0) return false;
+  if (w == width && h == height) {
+    return image_grab(kFitSourceImage, kFitResultImage, 0, 0, w, h) != 0;
+  }
+  // Pictures and screens of the same rough shape (the same integer quotient
+  // of width by height) are simply stretched, distorting a little.
+  if (w / h == width / height) {
+    return image_resize(kFitSourceImage, width, height, 0) != 0 &&
+           image_grab(kFitSourceImage, kFitResultImage, 0, 0, width, height) != 0;
+  }
+  // Otherwise the picture keeps its proportions and covers the screen in both
+  // directions; what sticks out on one side is cut off equally at both ends.
+  // The part of the picture that will show is cut out first and then scaled
+  // to exactly the screen size: the same picture as scaling the whole and
+  // cutting afterwards, but no rounding can leave a row or column uncovered,
+  // and a very long picture never needs a scaled copy beyond the largest
+  // image side.
+  const int64_t W = width;
+  const int64_t H = height;
+  int64_t cut_x = 0, cut_y = 0, cut_w = w, cut_h = h;
+  if (W * h >= H * w) {
+    // Relatively taller than the screen: full width, the middle rows.
+    cut_h = (2 * H * w + W) / (2 * W);  // H * w / W, rounded
+    if (cut_h < 1) cut_h = 1;
+    if (cut_h > h) cut_h = h;
+    cut_y = (h - cut_h) / 2;
+  } else {
+    // Relatively wider: full height, the middle columns.
+    cut_w = (2 * W * h + H) / (2 * H);
+    if (cut_w < 1) cut_w = 1;
+    if (cut_w > w) cut_w = w;
+    cut_x = (w - cut_w) / 2;
+  }
+  return image_grab(kFitSourceImage, kFitResultImage, static_cast<int>(cut_x), static_cast<int>(cut_y),
+                    static_cast<int>(cut_w), static_cast<int>(cut_h)) != 0 &&
+         image_resize(kFitResultImage, width, height, 0) != 0;
+}
+
+}  // namespace
+
+int FitToScreen(const void* data, int size, int number) {
+  const int width = ScreenWidth;
+  const int height = ScreenHeight;
+  if (data == nullptr || size <= 0 || width <= 0 || height <= 0) return 0;
+  if (image_from_memory_sized(kFitSourceImage, data, static_cast<size_t>(size)) == 0) return 0;
+  const bool fitted = FitScratchImage(width, height);
+  image_free(kFitSourceImage);
+  int sprite = 0;
+  if (fitted) {
+    sprite = sprite_create(number, width, height, 0);
+    if (sprite != 0) {
+      // For a fixed number the result only says yes (sprite 0 answers 1).
+      const int id = number == -1 ? sprite : number;
+      if (draw_start(sprite_draw_target(id)) != 0) {
+        draw_image(image_handle(kFitResultImage), 0, 0);
+        draw_stop();
+      } else {
+        // A sprite that could not be drawn into would show black: report it
+        // like a picture that did not load.
+        sprite_free(id);
+        sprite = 0;
+      }
+    }
+  }
+  image_free(kFitResultImage);
+  return sprite;
+}
