@@ -17,6 +17,10 @@ enum GameScreenMode : int {
 constexpr int kGameWindow = 0;
 // The black screen-sized sprite that dims the board under the menus.
 constexpr int kDimSprite = 4;
+// The pointer file of the windowed modes, beside the program.
+constexpr const char* kCursorPackName = "DuskmatchCursor.pack";
+// The version of the pointer module, shown in the log's list of modules.
+constexpr const char* kCursorModuleVersion = "0.1";
 // "Duskmatch 1.0 - Vornhollow Interactive (" + web address + ")".
 std::string WindowTitle();
 

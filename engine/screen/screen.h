@@ -118,6 +118,12 @@ int window_exists(int window);
 // The system's id for the window (what input needs to find it); 0 if none.
 uint32_t window_system_id(int window);
 
+// Shows a modal message box with an OK button only, owned by window 0 when
+// that window is open (its windows are disabled while it is shown). Returns
+// non-zero when the box was shown; 0 without a display to show it on (the
+// dummy video driver counts as none), so the caller writes the text elsewhere.
+int message_box_show(const std::string& title, const std::string& text);
+
 // Handles pending system events and returns the next window event code, 0
 // when none is pending. Events other than window events are consumed too,
 // so input reads keyboard and mouse as state, never from the event queue.
