@@ -29,6 +29,10 @@ int ControlHeight(int index);
 // Whether (x, y) lies strictly inside control index.
 bool ControlHit(int index, int x, int y);
 
+// The 100 ms pause after a control hit by the polled mouse (fullScreen);
+// nothing for a click from a window event.
+void ClickPause(bool fullScreen);
+
 // Where the panel sprite 5 stands: centred on the screen.
 int PanelLeft();
 int PanelTop();

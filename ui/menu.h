@@ -5,6 +5,8 @@
 // The dimming sprite, the panel shadow and the panel: the backdrop of every
 // menu screen.
 void DrawMenuBackdrop();
+// Draws a sprite opaque, centred across the screen, with its top at y.
+void DrawCentred(int sprite, int y);
 // The overlay of MainMenu, NewGameQuestion or QuitQuestion.
 void DrawMenuScreen();
 // A left click in one of those states. fullScreen: from the polled mouse

@@ -1,0 +1,117 @@
+// The main menu and the new-game and quit questions: their layers over the
+// board and what their controls do.
+#include "ui/menu.h"
+
+#include "app/display.h"
+#include "app/startup.h"
+#include "engine/screen/screen.h"
+#include "game/assets.h"
+#include "game/board.h"
+#include "game/flow.h"
+#include "game/screen_state.h"
+#include "ui/controls.h"
+#include "ui/settings_screen.h"
+#include "ui/text_sprites.h"
+
+namespace {
+
+void DrawQuestion(int title, int question) {
+  const int T = PanelTop();
+  const int box = sprite_width(kQuitQuestionText);  // both questions place yes and no by it
+  const int left = (ScreenWidth - box) / 2;
+  DrawCentred(title, T + 140);
+  DrawCentred(kGradientSprite, T + 216);
+  DrawCentred(question, T + 220);
+  sprite_draw(kYesText, left + 20, T + 300);
+  sprite_draw(kNoText, left + box - sprite_width(kNoText) - 20, T + 300);
+}
+
+void MainMenuClick(int x, int y, bool fullScreen) {
+  for (int i = kControlStart; i <= kControlQuit; ++i) {
+    if (!ControlHit(i, x, y)) continue;
+    ClickPause(fullScreen);
+    switch (Controls[static_cast<size_t>(i)].sprite) {
+      case kStartText:
+        StartFromMenu();
+        break;
+      case kContinueText:
+        ContinueFromMenu();
+        break;
+      case kSettingsText:
+        EnterSettings();
+        break;
+      case kCreditsText:
+        ScreenState = CreditsScreen;
+        break;
+      case kQuitText:
+        ScreenState = QuitQuestion;
+        break;
+      default:
+        break;
+    }
+    return;
+  }
+}
+
+}  // namespace
+
+void DrawCentred(int sprite, int y) { sprite_draw(sprite, (ScreenWidth - sprite_width(sprite)) / 2, y); }
+
+void DrawMenuBackdrop() {
+  const int L = PanelLeft();
+  const int T = PanelTop();
+  sprite_draw_blended(kDimSprite, 0, 0, 128);
+  sprite_draw_blended(kPanelShadowSprite, L + 3, T + 3, 128);
+  sprite_draw_blended(kPanelSprite, L, T, 255);
+}
+
+void DrawMenuScreen() {
+  const int T = PanelTop();
+  switch (ScreenState) {
+    case MainMenu:
+      DrawMenuBackdrop();
+      DrawCentred(kStartText, T + 150);
+      DrawCentred(GameInProgress == 1 ? kContinueText : kContinueDimText, T + 230);
+      DrawCentred(kSettingsText, T + 310);
+      DrawCentred(kCreditsText, T + 390);
+      DrawCentred(kQuitText, T + 480);
+      break;
+    case NewGameQuestion:
+      DrawMenuBackdrop();
+      DrawQuestion(kStartText, kStartQuestionText);
+      break;
+    case QuitQuestion:
+      DrawMenuBackdrop();
+      DrawQuestion(kQuitText, kQuitQuestionText);
+      break;
+    default:
+      break;
+  }
+}
+
+void MenuClick(int x, int y, bool fullScreen) {
+  switch (ScreenState) {
+    case MainMenu:
+      MainMenuClick(x, y, fullScreen);
+      break;
+    case NewGameQuestion:
+      if (ControlHit(kControlYes, x, y)) {
+        AnswerNewGameQuestion(true);
+        ClickPause(fullScreen);
+      } else if (ControlHit(kControlNo, x, y)) {
+        ClickPause(fullScreen);
+        AnswerNewGameQuestion(false);
+      }
+      break;
+    case QuitQuestion:
+      if (ControlHit(kControlYes, x, y)) {
+        QuitRequested = 1;
+      } else if (ControlHit(kControlNo, x, y)) {
+        ClickPause(fullScreen);
+        ScreenState = MainMenu;
+      }
+      break;
+    default:
+      break;
+  }
+}

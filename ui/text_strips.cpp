@@ -1,0 +1,55 @@
+// The list strips of the settings screen: every value of a setting one below
+// the other in a sprite, and the 30-pixel window that shows one of them.
+#include <string>
+#include <vector>
+
+#include "app/display.h"
+#include "app/settings.h"
+#include "engine/screen/screen.h"
+#include "ui/languages.h"
+#include "ui/text_render.h"
+#include "ui/text_sprites.h"
+
+namespace {
+
+constexpr int kStripWidth = 280;
+constexpr int kRowHeight = 30;
+constexpr int kStripFont = 1;
+
+void MakeStrip(int number, const std::vector<std::string>& values, unsigned rgba, int row) {
+  // An empty list has a strip of height 0: nothing is shown, not even what
+  // an earlier pass left under the number.
+  if (values.empty() || !text_render::Render(number, kStripWidth, kRowHeight * static_cast<int>(values.size()), [&] {
+        text_render::UseFont(kStripFont, rgba);
+        for (size_t i = 0; i < values.size(); ++i)
+          text_render::DrawCentred(values[i], kStripWidth, kRowHeight * static_cast<double>(i));
+      })) {
+    sprite_free(number);
+    return;
+  }
+  CutStrip(number, row);
+}
+
+}  // namespace
+
+void CutStrip(int sprite, int row) { sprite_clip(sprite, 0, kRowHeight * row, kStripWidth, kRowHeight); }
+
+int ScreenModeIndexOf(const std::string& mode) {
+  for (size_t i = 0; i < ScreenModeList.size(); ++i) {
+    if (ScreenModeList[i] == mode) {
+      ScreenModeCursor = static_cast<int>(i);
+      return static_cast<int>(i);
+    }
+  }
+  ScreenModeCursor = static_cast<int>(ScreenModeList.size()) - 1;
+  return 0;
+}
+
+void RenderListStrips() {
+  std::vector<std::string> names;
+  for (const LanguageEntry* entry : CatalogueEntries()) names.push_back(entry->name);
+  MakeStrip(kLanguageStrip, names, kTextColour, LanguageIndexOf(Language));
+  const int row = ScreenModeIndexOf(ScreenMode);
+  MakeStrip(kScreenModeStrip, ScreenModeList, kTextColour, row);
+  MakeStrip(kScreenModeDimStrip, ScreenModeList, kDimTextColour, row);
+}
