@@ -1,10 +1,13 @@
-// Entry point. The game itself is still being built: until it is, this says
-// so plainly instead of pretending to run.
-#include <cstdio>
+// Entry point: hands the command line and the program's folder to the game.
+#include <SDL.h>  // SDL_main, on the platforms that need it
 
-int main() {
-  std::fprintf(stderr,
-               "Duskmatch is not playable yet: the engine services are being built.\n"
-               "Run `make check` to build and run the tests.\n");
-  return 1;
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "engine/system/file.h"
+
+int main(int argc, char* argv[]) {
+  std::vector<std::string> params(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
+  RunProgram(params, file_program_folder());
 }
