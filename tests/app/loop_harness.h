@@ -1,0 +1,262 @@
+// The game started in-process on SDL's dummy drivers with the build's real
+// packs, then driven pass by pass through the real main loop: input goes in
+// as SDL events pushed into the queue, as the system would deliver them, and
+// the state, the board, the log and the screen's pixels are read back.
+#pragma once
+
+// Through its folder: the program library does not pass SDL's include path on.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/display.h"
+#include "app/folders.h"
+#include "app/log.h"
+#include "app/main_loop.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "engine/image/image.h"
+#include "engine/screen/screen.h"
+#include "engine/system/file.h"
+#include "game/board.h"
+#include "game/screen_state.h"
+#include "ui/controls.h"
+
+namespace loop_test {
+
+// A scratch installation and one start of the game in it: <cwd>/scratch/
+// <name>/prog/ holds the packs and the settings file (so SaveTo is that
+// folder), home/ stands in for the user's folders.
+class Game {
+ public:
+  // Starts the game with "/LOG" and a settings file holding `settings`
+  // (lines of "Key = value" with CR LF ends).
+  static void Start(const std::string& name, const std::string& settings) {
+    root_ = std::filesystem::current_path().string() + "/scratch/" + name + "/";
+    prog_ = root_ + "prog/";
+    const std::string home = root_ + "home/";
+    ASSERT_TRUE(folder_remove_all(root_));
+    ASSERT_TRUE(folder_make(prog_));
+    ASSERT_TRUE(folder_make(home));
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const char* build = std::getenv("DUSK_BINARY_DIR");
+    ASSERT_NE(build, nullptr) << "DUSK_BINARY_DIR is not set";
+    for (const char* pack : {"DuskmatchData.pack", "DuskmatchLanguages.pack", "DuskmatchCursor.pack"}) {
+      std::error_code error;
+      std::filesystem::create_symlink(std::string(build) + "/bin/" + pack, prog_ + pack, error);
+      ASSERT_FALSE(error) << pack << ": " << error.message();
+    }
+    const std::string prefs = "[Settings]\r\n" + settings;
+    ASSERT_TRUE(file_write(prog_ + kSettingsFileName, prefs.data(), prefs.size()));
+    StartUp({"/LOG"}, prog_);
+    ASSERT_EQ(Screen, 1) << "the display did not open";
+    log_ = LogFileName(SaveTo, StartStamp);
+    started_ = true;
+    Unpaced();
+  }
+
+  // Everything back to nothing, ready for the next start.
+  static void Stop() {
+    if (!started_) return;
+    ResetProgram();
+    started_ = false;
+  }
+
+  static const std::string& ProgramFolder() { return prog_; }
+
+  // The pacing of 60 frames per second only slows the tests down; the
+  // loop's order of work does not depend on it. Display setup sets it again.
+  static void Unpaced() { frame_rate_set(0); }
+
+  // Runs n passes of the main loop.
+  static void Pass(int n = 1) {
+    for (int i = 0; i < n; ++i) LoopPass();
+  }
+
+  // Puts the loop on a screen with the counters at rest and no input
+  // pending; for setting a scene up, not for testing a transition.
+  static void Scene(int state) {
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    ScreenState = state;
+    FrameCounter = 0;
+    QuitRequested = 0;
+  }
+
+  // ---- Input as the system delivers it ----
+
+  static void Key(SDL_Scancode code, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = code;
+    SDL_PushEvent(&e);
+  }
+  // A key pressed in one pass and let go before the next: the loop sees it
+  // released in the second pass.
+  static void Tap(SDL_Scancode code) {
+    Key(code, true);
+    Pass();
+    Key(code, false);
+    Pass();
+  }
+
+  static Uint32 WindowId() { return window_system_id(kGameWindow); }
+
+  static void WindowEvent(SDL_WindowEventID event) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = WindowId();
+    e.window.event = static_cast<Uint8>(event);
+    SDL_PushEvent(&e);
+  }
+
+  // The pointer moved to (x, y) of the game window and a button released
+  // there: one click event for the next pass.
+  static void PushWindowClick(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+    SDL_Event move{};
+    move.type = SDL_MOUSEMOTION;
+    move.motion.windowID = WindowId();
+    move.motion.x = x;
+    move.motion.y = y;
+    SDL_PushEvent(&move);
+    SDL_Event up{};
+    up.type = SDL_MOUSEBUTTONUP;
+    up.button.windowID = WindowId();
+    up.button.button = button;
+    up.button.state = SDL_RELEASED;
+    up.button.clicks = 1;
+    up.button.x = x;
+    up.button.y = y;
+    SDL_PushEvent(&up);
+  }
+  static void WindowClick(int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+    PushWindowClick(x, y, button);
+    Pass();
+  }
+
+  // The middle of a control's hit area.
+  static void ClickControl(int index) {
+    const Control& c = Controls[static_cast<size_t>(index)];
+    ASSERT_GT(c.width, 0) << "control " << index << " cannot be hit";
+    WindowClick(c.left + c.width / 2, c.top + ControlHeight(index) / 2);
+  }
+
+  // Relative motion and buttons of the tracked full-screen mouse.
+  static void MouseMove(int dx, int dy) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = screen_system_window_id();
+    e.motion.xrel = dx;
+    e.motion.yrel = dy;
+    SDL_PushEvent(&e);
+  }
+  static void MouseButton(Uint8 button, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.windowID = screen_system_window_id();
+    e.button.button = button;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+  }
+
+  // ---- Reading back ----
+
+  // The centre of the card at a column and row, on the screen.
+  static int CardCentreX(int column, int row) { return CardAt(column, row).X + CardSize / 2; }
+  static int CardCentreY(int column, int row) { return CardAt(column, row).Y + CardSize / 2; }
+
+  // The lines of the log, without their CR LF ends.
+  static std::vector<std::string> LogLines() {
+    std::vector<std::string> lines;
+    std::vector<uint8_t> data;
+    if (!file_read_all(log_, &data)) return lines;
+    std::string text(data.begin(), data.end());
+    for (size_t pos = 0; pos < text.size();) {
+      size_t end = text.find("\r\n", pos);
+      if (end == std::string::npos) end = text.size();
+      lines.push_back(text.substr(pos, end - pos));
+      pos = end + 2;
+    }
+    return lines;
+  }
+  // Position of the first log line equal to `line` at or after `from`; -1 when none.
+  static int LogIndex(const std::string& line, int from = 0) {
+    std::vector<std::string> lines = LogLines();
+    for (int i = from; i < static_cast<int>(lines.size()); ++i)
+      if (lines[static_cast<size_t>(i)] == line) return i;
+    return -1;
+  }
+
+  // What the last pass drew (the back buffer), read through a screen grab
+  // saved as PNG and decoded again.
+  static ImageBuffer Grab() {
+    ImageBuffer out;
+    constexpr int kGrabSprite = 99;
+    const std::string path = root_ + "grab.png";
+    EXPECT_NE(sprite_grab_screen(kGrabSprite, 0, 0, screen_width(), screen_height()), 0);
+    EXPECT_NE(sprite_save(kGrabSprite, path, kImageFormatPNG), 0);
+    sprite_free(kGrabSprite);
+    int image = image_load(-1, path);
+    EXPECT_NE(image, 0);
+    if (ImageBuffer* buffer = image_handle(image)) out = *buffer;
+    image_free(image);
+    return out;
+  }
+  static ImageBuffer DecodeFile(const std::string& path) {
+    ImageBuffer out;
+    int image = image_load(-1, path);
+    if (ImageBuffer* buffer = image_handle(image)) out = *buffer;
+    image_free(image);
+    return out;
+  }
+  // Colour 0x00RRGGBB of a pixel.
+  static uint32_t Pixel(const ImageBuffer& image, int x, int y) {
+    const uint8_t* p = image.row(y) + static_cast<size_t>(x) * 4;
+    return static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16));
+  }
+  // Whether two grabs agree on every pixel of a rectangle.
+  static bool SameArea(const ImageBuffer& a, const ImageBuffer& b, int x, int y, int w, int h) {
+    for (int j = y; j < y + h; ++j)
+      for (int i = x; i < x + w; ++i)
+        if (Pixel(a, i, j) != Pixel(b, i, j)) return false;
+    return true;
+  }
+  static bool Same(const ImageBuffer& a, const ImageBuffer& b) {
+    return a.width == b.width && a.height == b.height && SameArea(a, b, 0, 0, a.width, a.height);
+  }
+
+  // Covers the screen with one colour, so that a pass that draws nothing
+  // shows.
+  static void PaintScreen(int bgr) {
+    constexpr int kPaintSprite = 98;
+    ASSERT_NE(sprite_create(kPaintSprite, screen_width(), screen_height(), kSpriteKeepAlpha), 0);
+    ASSERT_NE(draw_start(sprite_draw_target(kPaintSprite)), 0);
+    draw_box(0, 0, screen_width(), screen_height(), bgr);
+    draw_stop();
+    sprite_draw(kPaintSprite, 0, 0);
+    sprite_free(kPaintSprite);
+  }
+
+  // The other card with the same face as the card at pos.
+  static BoardPos Partner(BoardPos pos) {
+    for (int c = 0; c < kBoardColumns; ++c)
+      for (int r = 0; r < kBoardRows; ++r)
+        if ((c != pos.Column || r != pos.Row) && CardAt(c, r).Face == CardAt(pos).Face) return {c, r};
+    ADD_FAILURE() << "card " << pos.Column << "," << pos.Row << " has no partner";
+    return pos;
+  }
+
+ private:
+  static inline std::string root_;
+  static inline std::string prog_;
+  static inline std::string log_;
+  static inline bool started_ = false;
+};
+
+}  // namespace loop_test
