@@ -25,5 +25,6 @@ void RenderTextSprites(int full);
 // Shows row `row` of a strip sprite (the 280 x 30 window at y = 30 * row).
 void CutStrip(int sprite, int row);
 // Position of the first ScreenModeList entry equal to mode, 0 when none;
-// leaves ScreenModeCursor on it (on the last entry when none matched).
+// leaves ScreenModeCursor on it (on the last entry when none matched, 0 for
+// an empty list).
 int ScreenModeIndexOf(const std::string& mode);

@@ -41,7 +41,7 @@ int ScreenModeIndexOf(const std::string& mode) {
       return static_cast<int>(i);
     }
   }
-  ScreenModeCursor = static_cast<int>(ScreenModeList.size()) - 1;
+  ScreenModeCursor = ScreenModeList.empty() ? 0 : static_cast<int>(ScreenModeList.size()) - 1;
   return 0;
 }
 
