@@ -39,6 +39,7 @@ constexpr const char* kPack = "DuskmatchLanguages.pack";
 struct Rgb {
   int r = 0, g = 0, b = 0;
   bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+  bool operator!=(const Rgb& o) const { return !(*this == o); }
   int bgr() const { return r | (g << 8) | (b << 16); }  // the engine's colour value
 };
 inline std::ostream& operator<<(std::ostream& os, const Rgb& c) {
