@@ -92,7 +92,7 @@ void SetFlag(LanguageEntry* e, int image) {
 // exactly.
 bool HasLanguageExtensionAnyCase(const std::string& name) {
   static const std::string kExt = ".language";
-  return name.size() > kExt.size() &&
+  return name.size() >= kExt.size() &&
          keyvalue_names_equal(name.substr(name.size() - kExt.size()), kExt);
 }
 

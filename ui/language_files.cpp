@@ -26,6 +26,14 @@ std::string LanguageCodeOf(const std::string& fileName) {
   return dot == std::string::npos ? base : base.substr(0, dot);
 }
 
+std::string FindLanguageFile(const std::string& folder, const std::string& fileName) {
+  std::string exact = folder + "/" + fileName;
+  if (file_exists(exact)) return exact;
+  for (const std::string& name : folder_list(folder))
+    if (keyvalue_names_equal(name, fileName) && file_exists(folder + "/" + name)) return folder + "/" + name;
+  return std::string();
+}
+
 bool ReadLanguageEntry(int pack, const std::string& entryName, KeyValueFile* out) {
   std::string name = entryName.empty() ? pack_entry_name(pack) : entryName;
   if (!LanguageFileNameIsSafe(name)) return false;

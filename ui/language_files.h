@@ -18,6 +18,12 @@ bool LanguageFileNameIsSafe(const std::string& name);
 // extension ("en_GB.language" gives "en_GB").
 std::string LanguageCodeOf(const std::string& fileName);
 
+// The path of a file in a folder of language files: the name as given, or
+// else the one entry whose name differs from it in ASCII letter case only
+// (the listing matches the extension that way, so every listed language can
+// be loaded). Empty when there is none.
+std::string FindLanguageFile(const std::string& folder, const std::string& fileName);
+
 // Extracts an entry of an open pack (empty name: the current listed entry)
 // into the run's private temporary folder, reads it with the key-value
 // reader and deletes the extracted file again. False when the name is not

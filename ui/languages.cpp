@@ -61,7 +61,8 @@ int LoadLanguage(const std::string& packPath, const std::string& code) {
   if (!LanguageFileNameIsSafe(fileName)) return 0;
   KeyValueFile file;
   if (LanguagePackIsFolder(packPath)) {
-    if (!keyvalue_open(packPath + "/" + fileName, &file)) return 0;
+    std::string path = FindLanguageFile(packPath, fileName);
+    if (path.empty() || !keyvalue_open(path, &file)) return 0;
   } else {
     if (file_size(packPath) <= 0) return 0;
     int pack = pack_open(-1, packPath, kPackFormatZip);

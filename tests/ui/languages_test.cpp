@@ -1,10 +1,13 @@
 // Loading texts: the text map's exact keys, every group of a file (not the
 // lines before the first one), a later language keeping the texts the new
 // one lacks, files without a byte-order mark, and the folder form of the
-// language pack.
+// language pack; the guess of the player's language from the environment.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/system/file.h"
 #include "ui/languages.h"
@@ -120,6 +123,47 @@ TEST_F(LanguageTexts, ResetEmptiesEverything) {
   EXPECT_EQ(LanguageCursor, 0);
   EXPECT_EQ(LanguageIndex, 0);
   EXPECT_STREQ(LanguageModuleVersion(), "2.0");
+}
+
+// Sets the locale variables for one case and puts the old values back.
+class LocaleEnvironment : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* var : kVars) {
+      const char* v = std::getenv(var);
+      saved_.push_back(v ? std::make_pair(true, std::string(v)) : std::make_pair(false, std::string()));
+    }
+  }
+  void TearDown() override {
+    for (size_t i = 0; i < 3; ++i) {
+      if (saved_[i].first) setenv(kVars[i], saved_[i].second.c_str(), 1);
+      else unsetenv(kVars[i]);
+    }
+  }
+  // nullptr unsets a variable.
+  static std::string Detect(const char* all, const char* messages, const char* lang) {
+    const char* values[3] = {all, messages, lang};
+    for (size_t i = 0; i < 3; ++i) {
+      if (values[i]) setenv(kVars[i], values[i], 1);
+      else unsetenv(kVars[i]);
+    }
+    return DetectSystemLanguage();
+  }
+  static constexpr const char* kVars[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  std::vector<std::pair<bool, std::string>> saved_;
+};
+
+TEST_F(LocaleEnvironment, TheFirstLocaleVariableSetGivesTheCode) {
+  EXPECT_EQ(Detect(nullptr, nullptr, "de_AT.UTF-8"), "de_AT");
+  EXPECT_EQ(Detect("", "", "de_AT.UTF-8"), "de_AT");  // empty counts as unset
+  EXPECT_EQ(Detect(nullptr, "fr_CA.ISO-8859-1", "de_AT.UTF-8"), "fr_CA");
+  EXPECT_EQ(Detect("sr_RS.UTF-8@latin", "fr_CA", "de_AT"), "sr_RS");
+  EXPECT_EQ(Detect(nullptr, nullptr, "ca_ES@valencia"), "ca_ES");
+  EXPECT_EQ(Detect(nullptr, nullptr, "sr-Latn-RS"), "sr_Latn_RS");
+  // The plain locales name no language, and the chosen variable decides.
+  EXPECT_EQ(Detect(nullptr, nullptr, "C.UTF-8"), "");
+  EXPECT_EQ(Detect(nullptr, "POSIX", "de_AT.UTF-8"), "");
+  EXPECT_EQ(Detect(nullptr, nullptr, nullptr), "");
 }
 
 }  // namespace
