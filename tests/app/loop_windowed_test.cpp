@@ -130,6 +130,11 @@ TEST_F(LoopWindowed, MismatchShowsBothCardsFor82Checks) {
   EXPECT_EQ(CardAt(b).State, FaceDown);
   EXPECT_EQ(CardsTurned, 0);
   EXPECT_EQ(FrameCounter, 0);
+  // The check follows the drawing: the pass that turns the cards back still
+  // showed them, the next one shows their backs.
+  EXPECT_TRUE(Game::SameArea(Game::Grab(), turned, ca.X, ca.Y, CardSize, CardSize));
+  Game::Pass();
+  EXPECT_TRUE(Game::SameArea(Game::Grab(), before, ca.X, ca.Y, CardSize, CardSize));
 }
 
 TEST_F(LoopWindowed, RightClickLeavesPlayAndContinueResumesTheMove) {
