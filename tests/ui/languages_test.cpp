@@ -1,156 +1,214 @@
-// Loading texts: the text map's exact keys, every group of a file (not the
-// lines before the first one), a later language keeping the texts the new
-// one lacks, files without a byte-order mark, and the folder form of the
-// language pack; the guess of the player's language from the environment.
+// Languages from a folder of loose files: exact text keys, every group
+// loaded, older texts kept, the catalogue's bucket order and its header
+// rules, flags, the list's cursor, the reset, and the locale guess.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "engine/image/image.h"
 #include "engine/system/file.h"
+#include "engine/system/unicode.h"
 #include "ui/languages.h"
 
 namespace {
 
-const char kBom[] = "\xEF\xBB\xBF";
+// The bucket of a display name, worked out here from its UTF-16 code units
+// so that the expected orders do not come from the code under test.
+uint32_t BucketOf(const std::u16string& name) {
+  uint32_t h = 0;
+  for (char16_t unit : name) h = h * 65599u + static_cast<uint32_t>(unit);
+  return h % 512u;
+}
 
-class LanguageTexts : public ::testing::Test {
+std::string Header(const std::string& name, const std::string& rest = "") {
+  return "\xEF\xBB\xBF[LANGUAGE FILE]\r\ntLangFileNAME = " + name + "\r\n" + rest;
+}
+
+std::vector<std::string> Codes() {
+  std::vector<std::string> codes;
+  for (const LanguageEntry* e : CatalogueEntries()) codes.push_back(e->code);
+  return codes;
+}
+
+class LanguageFolder : public ::testing::Test {
  protected:
   void SetUp() override {
+    image_codecs_start();
     ResetLanguages();
-    folder_remove_all(folder_);
+    folder_remove_all(root_);
     ASSERT_TRUE(folder_make(folder_ + "/"));
   }
   void TearDown() override {
     ResetLanguages();
-    folder_remove_all(folder_);
+    folder_remove_all(root_);
   }
   void Put(const std::string& name, const std::string& bytes) {
     ASSERT_TRUE(file_write(folder_ + "/" + name, bytes.data(), bytes.size()));
   }
-  std::string folder_ = "texts-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                        "/DuskmatchLanguages.pack";
+  std::string root_ = "folder-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::string folder_ = root_ + "/" + kLanguagePackName;
 };
 
-TEST_F(LanguageTexts, KeysAreExactAndAMissingKeyIsEmpty) {
-  Texts.Set("tMenuSTART", "Start");
-  Texts.Set("tmenustart", "lower");
-  Texts.Set("tMenuSTART", "Begin");  // replaces, does not add
-  EXPECT_EQ(Texts.Size(), 2u);
-  EXPECT_EQ(Text("tMenuSTART"), "Begin");
-  EXPECT_EQ(Text("tmenustart"), "lower");
-  EXPECT_EQ(Text("TMENUSTART"), "");
-  EXPECT_EQ(Text("tMenuQUIT"), "");
-  EXPECT_EQ(Texts.Find("tMenuQUIT"), nullptr);
-  // The empty text is one shared object, safe to keep a reference to.
-  EXPECT_EQ(&Text("a"), &Text("b"));
-}
-
-TEST_F(LanguageTexts, EveryGroupIsLoadedButNotTheLinesBeforeTheFirst) {
-  Put("xx_XX.language", std::string(kBom) +
-                            "tMenuQUIT = too early\r\n"
-                            "; tMenuNO = a comment\r\n"
-                            "[Language File]\r\n"
-                            "tLangFileNAME = Test\r\n"
-                            "[Menu]\r\n"
-                            "  tMenuSTART\t=  Start game  \r\n"
-                            "tMenuYES=Yes\r\n"
-                            "[Other]\n"
-                            "tMenuSTART = Second start\r"
-                            "tMenuNO = No\r\n");
-  ASSERT_EQ(LoadLanguage(folder_, "xx_XX"), 1);
-  EXPECT_EQ(Text("tLangFileNAME"), "Test");  // header keys are texts too
-  EXPECT_EQ(Text("tMenuSTART"), "Second start");  // later line wins across groups
-  EXPECT_EQ(Text("tMenuYES"), "Yes");
-  EXPECT_EQ(Text("tMenuNO"), "No");
-  EXPECT_EQ(Text("tMenuQUIT"), "");
-  EXPECT_EQ(Texts.Size(), 4u);
-}
-
-TEST_F(LanguageTexts, ALaterLanguageKeepsTheTextsItLacks) {
-  Put("aa_AA.language", "[T]\r\ntMenuSTART = Start\r\ntMenuQUIT = Quit\r\n");
-  Put("bb_BB.language", "[T]\r\ntMenuSTART = Anfang\r\n");
+TEST_F(LanguageFolder, TextsComeFromEveryGroupAndOlderTextsStay) {
+  Put("aa_AA.language", Header("A",
+                               "[Menu]\r\n"
+                               "  tMenuSTART\t=  Start game  \r\n"
+                               "tmenuquit = lower case\r\n"
+                               "[Other]\n"
+                               "tMenuSTART = Second start\r"
+                               "tMenuNO = No\r\n"));
+  // No byte-order mark: the byte E9 is U+00E9. The key before the first
+  // group belongs to no group.
+  Put("bb_BB.language", "tMenuNO = too early\r\n[T]\r\ntMenuSTART = Caf\xE9\r\n");
   ASSERT_EQ(LoadLanguage(folder_, "aa_AA"), 1);
+  EXPECT_EQ(Text("tLangFileNAME"), "A");  // header keys are texts too
+  EXPECT_EQ(Text("tMenuSTART"), "Second start");  // later line wins across groups
+  EXPECT_EQ(Text("tMenuQUIT"), "");               // keys are looked up exactly
+  EXPECT_EQ(Text("tmenuquit"), "lower case");
+  EXPECT_EQ(Texts.Size(), 4u);
   ASSERT_EQ(LoadLanguage(folder_, "bb_BB"), 1);
-  EXPECT_EQ(Text("tMenuSTART"), "Anfang");
-  EXPECT_EQ(Text("tMenuQUIT"), "Quit");
-  // A failed load leaves the texts as they were.
+  EXPECT_EQ(Text("tMenuSTART"), "Caf\xC3\xA9");
+  EXPECT_EQ(Text("tMenuNO"), "No");  // kept from the language before
+  // A failed load changes nothing; the empty text is one shared object.
   EXPECT_EQ(LoadLanguage(folder_, "cc_CC"), 0);
-  EXPECT_EQ(Text("tMenuSTART"), "Anfang");
+  EXPECT_EQ(Texts.Size(), 4u);
+  EXPECT_EQ(&Text("none"), &Text("other"));
+  EXPECT_EQ(Text("none"), "");
 }
 
-TEST_F(LanguageTexts, LowerCaseKeysAreLoadedButNotFound) {
-  Put("lc_LC.language", "[language file]\r\ntlangfilename = Lower\r\n[menu]\r\ntmenustart = Start\r\n");
+TEST_F(LanguageFolder, CatalogueFollowsTheBucketsWithTheLastAddedFirst) {
+  // Three names share bucket 481 ("Café" only when hashed over UTF-16 code
+  // units, not over UTF-8 bytes) and two share bucket 30 (one a surrogate
+  // pair).
+  const std::u16string smiley = u"\U0001F600a";
+  ASSERT_EQ(BucketOf(u"Hf"), 30u);
+  ASSERT_EQ(BucketOf(smiley), 30u);
+  ASSERT_EQ(BucketOf(u"Zz"), 160u);
+  ASSERT_EQ(BucketOf(u"Gh"), 481u);
+  ASSERT_EQ(BucketOf(u"Café"), 481u);
+  ASSERT_EQ(BucketOf(u"Op"), 481u);
+  // Files are read in name order, so a1 is added first.
+  Put("a1.language", Header("Hf"));
+  Put("a2.language", Header("Zz"));
+  Put("a3.language", Header("Gh"));
+  Put("a4.language", Header(utf16_to_utf8(smiley)));
+  Put("a5.language", Header("Caf\xC3\xA9"));
+  Put("a6.language", Header("Op"));
+  ASSERT_EQ(EnumerateLanguages(folder_), 1);
+  const std::vector<std::string> expected = {"a4", "a1", "a2", "a6", "a5", "a3"};
+  EXPECT_EQ(Codes(), expected);
+  ASSERT_EQ(LanguageList.size(), expected.size());
+  EXPECT_EQ(LanguageList[2].code, "a2");
+  EXPECT_EQ(LanguageList[4].name, "Caf\xC3\xA9");
+  EXPECT_EQ(LanguageIndexOf("a5"), 4);
+  EXPECT_EQ(LanguageCursor, 4);
+  EXPECT_EQ(LanguageIndexOf("A5"), 0);  // codes are compared exactly
+  EXPECT_EQ(LanguageCursor, 5);         // left on the last entry
+
+  // The same display name again: the later file takes the entry over, which
+  // keeps its place instead of coming first in its bucket.
+  Put("a7.language", Header("Gh", "tLangFileVERSION = 7\r\n"));
+  ASSERT_EQ(EnumerateLanguages(folder_), 1);
+  EXPECT_EQ(Codes(), (std::vector<std::string>{"a4", "a1", "a2", "a6", "a5", "a7"}));
+  EXPECT_EQ(CatalogueEntries().back()->version, "7");
+  EXPECT_EQ(LanguageList.back().code, "a7");
+}
+
+TEST_F(LanguageFolder, HeaderKeysAndExtensionsIgnoreCase) {
+  Put("lc_LC.language",
+      "tLangFileNAME = Before the group\r\n"
+      "[language file]\r\n"
+      "tlangfilename = Lower\r\n"
+      "TLANGFILENAME = Second\r\n"
+      "tlangfiledate=2024-05-06\r\n"
+      "tLangFileAUTHOR = \tSomeone \t\r\n"
+      "[Menu]\r\n"
+      "tLangFileVERSION = Not in the header\r\n"
+      "tmenustart = Start\r\n");
+  Put("zz_ZZ.language", "[Menu]\r\ntMenuSTART = Go\r\n");  // no header: the empty name
+  Put("de_DE.LANGUAGE", Header("Deutsch", "[Menu]\r\ntMenuSTART = Los\r\n"));
+  Put("notes.txt", Header("Text file"));
+  ASSERT_TRUE(folder_make(folder_ + "/sub.language/"));  // a folder, not a file
+  ASSERT_EQ(EnumerateLanguages(folder_), 1);
+  EXPECT_EQ(LanguageCatalogue.Size(), 3u);
+  const LanguageEntry* lower = LanguageCatalogue.Find("Lower");
+  ASSERT_NE(lower, nullptr);
+  EXPECT_EQ(lower->code, "lc_LC");
+  EXPECT_EQ(lower->date, "2024-05-06");
+  EXPECT_EQ(lower->author, "Someone");
+  EXPECT_EQ(lower->version, "");
+  ASSERT_NE(LanguageCatalogue.Find(""), nullptr);
+  EXPECT_EQ(LanguageCatalogue.Find("")->code, "zz_ZZ");
+  ASSERT_NE(LanguageCatalogue.Find("Deutsch"), nullptr);
+  EXPECT_EQ(LanguageCatalogue.Find("Deutsch")->code, "de_DE");
+  EXPECT_EQ(Texts.Size(), 0u);  // enumerating reads headers only
+  // The lower-case file loads, but its menu text is not found.
   ASSERT_EQ(LoadLanguage(folder_, "lc_LC"), 1);
   EXPECT_EQ(Text("tMenuSTART"), "");
-  EXPECT_EQ(Text("tmenustart"), "Start");
+  // The file listed with its extension in capitals loads as well.
+  ASSERT_EQ(LoadLanguage(folder_, "de_DE"), 1);
+  EXPECT_EQ(Text("tMenuSTART"), "Los");
 }
 
-TEST_F(LanguageTexts, AFileWithoutByteOrderMarkIsLatin1) {
-  Put("fr_FR.language", "[T]\r\ntMenuSTART = Caf\xE9\r\n");
-  ASSERT_EQ(LoadLanguage(folder_, "fr_FR"), 1);
-  EXPECT_EQ(Text("tMenuSTART"), "Caf\xC3\xA9");
-}
-
-TEST_F(LanguageTexts, CodesThatLeaveTheFolderAreRefused) {
-  // A language file beside the folder, reachable only through "..".
-  std::string parent = folder_.substr(0, folder_.rfind('/'));
-  std::string outside = "[T]\r\ntMenuSTART = outside\r\n";
-  ASSERT_TRUE(file_write(parent + "/out.language", outside.data(), outside.size()));
-  EXPECT_EQ(LoadLanguage(folder_, "../out"), 0);
-  EXPECT_EQ(Text("tMenuSTART"), "");
-}
-
-TEST_F(LanguageTexts, MissingPackOrFolderLoadsNothing) {
-  EXPECT_EQ(LoadLanguage(folder_ + "-none", "en_GB"), 0);
-  Put("empty.language", "");  // an empty file still opens and holds no texts
-  EXPECT_EQ(LoadLanguage(folder_, "empty"), 1);
-  EXPECT_EQ(Texts.Size(), 0u);
-}
-
-TEST_F(LanguageTexts, ResetEmptiesEverything) {
-  Put("en_GB.language", "[Language File]\r\ntLangFileNAME = English\r\n");
+TEST_F(LanguageFolder, FlagsAreLoadedByCodeAndFreedByTheReset) {
+  Put("en_GB.language", Header("English"));
+  Put("fr_FR.language", Header("French"));
+  Put("nl_NL.language", Header("Dutch"));
+  Put("sv_SE.language", Header("Swedish"));
+  ASSERT_NE(image_create(1, 6, 4, 24, 0x2040C0), 0);
+  std::vector<uint8_t> bmp;
+  ASSERT_TRUE(image_encode(*image_handle(1), kImageFormatBMP, &bmp));
+  image_free(1);
+  ASSERT_TRUE(file_write(folder_ + "/en_GB.flag", bmp.data(), bmp.size()));
+  Put("fr_FR.flag", "not a picture");
+  Put("sv_SE.flag", "");  // an empty file is no flag
   ASSERT_EQ(EnumerateLanguages(folder_), 1);
+  int flag = LanguageCatalogue.Find("English")->flag;
+  EXPECT_EQ(image_width(flag), 6);
+  EXPECT_EQ(image_height(flag), 4);
+  EXPECT_EQ(LanguageCatalogue.Find("French")->flag, 0);
+  EXPECT_EQ(LanguageCatalogue.Find("Dutch")->flag, 0);
+  EXPECT_EQ(LanguageCatalogue.Find("Swedish")->flag, 0);
+
   ASSERT_EQ(LoadLanguage(folder_, "en_GB"), 1);
   LanguageIndex = 3;
-  LanguageCursor = 1;
+  LanguageIndexOf("sv_SE");
   ResetLanguages();
+  EXPECT_FALSE(image_exists(flag));
   EXPECT_EQ(Texts.Size(), 0u);
   EXPECT_EQ(LanguageCatalogue.Size(), 0u);
   EXPECT_TRUE(LanguageList.empty());
   EXPECT_EQ(LanguageCursor, 0);
   EXPECT_EQ(LanguageIndex, 0);
-  EXPECT_STREQ(LanguageModuleVersion(), "2.0");
+  // A folder that cannot be listed gives nothing.
+  EXPECT_EQ(EnumerateLanguages(folder_ + "-missing"), 0);
+  EXPECT_EQ(LoadLanguage(folder_ + "-missing", "en_GB"), 0);
+  EXPECT_TRUE(LanguageList.empty());
 }
 
-// Sets the locale variables for one case and puts the old values back.
+// Sets the locale variables for each case and puts the old values back.
 class LocaleEnvironment : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* var : kVars) {
-      const char* v = std::getenv(var);
-      saved_.push_back(v ? std::make_pair(true, std::string(v)) : std::make_pair(false, std::string()));
-    }
+    for (const char* var : kVars) saved_.push_back(std::getenv(var) ? std::getenv(var) : "\x01");
   }
   void TearDown() override {
-    for (size_t i = 0; i < 3; ++i) {
-      if (saved_[i].first) setenv(kVars[i], saved_[i].second.c_str(), 1);
-      else unsetenv(kVars[i]);
-    }
+    for (size_t i = 0; i < 3; ++i) Set(kVars[i], saved_[i] == "\x01" ? nullptr : saved_[i].c_str());
   }
-  // nullptr unsets a variable.
+  static void Set(const char* var, const char* value) {
+    if (value) setenv(var, value, 1);
+    else unsetenv(var);
+  }
   static std::string Detect(const char* all, const char* messages, const char* lang) {
-    const char* values[3] = {all, messages, lang};
-    for (size_t i = 0; i < 3; ++i) {
-      if (values[i]) setenv(kVars[i], values[i], 1);
-      else unsetenv(kVars[i]);
-    }
+    Set("LC_ALL", all);
+    Set("LC_MESSAGES", messages);
+    Set("LANG", lang);
     return DetectSystemLanguage();
   }
   static constexpr const char* kVars[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-  std::vector<std::pair<bool, std::string>> saved_;
+  std::vector<std::string> saved_;
 };
 
 TEST_F(LocaleEnvironment, TheFirstLocaleVariableSetGivesTheCode) {
@@ -158,9 +216,8 @@ TEST_F(LocaleEnvironment, TheFirstLocaleVariableSetGivesTheCode) {
   EXPECT_EQ(Detect("", "", "de_AT.UTF-8"), "de_AT");  // empty counts as unset
   EXPECT_EQ(Detect(nullptr, "fr_CA.ISO-8859-1", "de_AT.UTF-8"), "fr_CA");
   EXPECT_EQ(Detect("sr_RS.UTF-8@latin", "fr_CA", "de_AT"), "sr_RS");
-  EXPECT_EQ(Detect(nullptr, nullptr, "ca_ES@valencia"), "ca_ES");
   EXPECT_EQ(Detect(nullptr, nullptr, "sr-Latn-RS"), "sr_Latn_RS");
-  // The plain locales name no language, and the chosen variable decides.
+  // The plain locales name no language, and the variable chosen decides.
   EXPECT_EQ(Detect(nullptr, nullptr, "C.UTF-8"), "");
   EXPECT_EQ(Detect(nullptr, "POSIX", "de_AT.UTF-8"), "");
   EXPECT_EQ(Detect(nullptr, nullptr, nullptr), "");
