@@ -164,7 +164,9 @@ TEST_F(LanguagePack, EntriesNamedOutOfTheTemporaryFolderAreSkipped) {
 
 TEST_F(LanguagePack, AMissingEmptyOrBrokenPackGivesNoLanguages) {
   for (const std::string& bytes : {std::string("missing"), std::string(), std::string("PK\x03\x04 no archive")}) {
-    if (bytes != "missing") ASSERT_TRUE(file_write(pack_, bytes.data(), bytes.size()));
+    if (bytes != "missing") {
+      ASSERT_TRUE(file_write(pack_, bytes.data(), bytes.size()));
+    }
     EXPECT_EQ(EnumerateLanguages(pack_), 0) << bytes;
     EXPECT_EQ(LoadLanguage(pack_, "en_GB"), 0) << bytes;
   }
