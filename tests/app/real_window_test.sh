@@ -1,0 +1,170 @@
+#!/bin/bash
+# The game in a real window on a virtual X display, driven from outside the
+# process as a player would: started windowed from a copy of the program
+# folder, S for a screenshot, then Escape three times (logo, title, menu).
+# It must end with exit code 0, leave a screenshot that is not one flat
+# colour, and write its settings file.
+# Usage: real_window_test.sh <folder with the game and its packs> <scratch folder>
+# Exit code 77 (skipped) when xvfb-run is missing.
+set -u
+
+if [ "${1:-}" = "--inside" ]; then
+  work=$2
+  cd "$work/prog" || exit 1
+  ./duskmatch /LOG > "$work/stdout.txt" 2> "$work/stderr.txt" &
+  pid=$!
+  wid=
+  for _ in $(seq 1 150); do
+    wid=$(xdotool search --name "^Duskmatch 1\.0" 2>/dev/null | head -n 1)
+    [ -n "$wid" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  if [ -z "$wid" ]; then
+    echo "the game window did not appear"
+    kill "$pid" 2>/dev/null
+    wait "$pid"
+    exit 1
+  fi
+  # Keys count only once the main loop runs: after the last picture of the
+  # start-up (its log line) and the text sprites.
+  for _ in $(seq 1 300); do
+    grep -qs "^Load asset (ogs.png):" "$work/prog/"Log*.log && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  sleep 0.5
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  sleep 0.2
+  # Each key held for a few frames: the game reads the keyboard once a frame.
+  press() {
+    xdotool keydown "$1"
+    sleep 0.15
+    xdotool keyup "$1"
+    sleep 0.4
+  }
+  press s
+  # The screenshot's log line shows that the keys reach the running loop.
+  for _ in $(seq 1 100); do
+    grep -qs "^Saving screenshot:" "$work/prog/"Log*.log && break
+    sleep 0.1
+  done
+  press Escape
+  press Escape
+  press Escape
+  for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    echo "the game is still running after three Escapes"
+    kill "$pid"
+    wait "$pid"
+    exit 1
+  fi
+  wait "$pid"
+  exit $?
+fi
+
+bin=$1
+work=$2
+if ! command -v xvfb-run > /dev/null; then
+  echo "xvfb-run is not installed: skipped"
+  exit 77
+fi
+if ! command -v xdotool > /dev/null; then
+  echo "xdotool is not installed"
+  exit 1
+fi
+
+rm -rf "$work"
+mkdir -p "$work/prog" "$work/home" || exit 1
+cp "$bin/duskmatch" "$bin/DuskmatchData.pack" "$bin/DuskmatchLanguages.pack" "$bin/DuskmatchCursor.pack" \
+  "$work/prog/" || exit 1
+printf '[Settings]\r\nGameScreen = 1\r\n' > "$work/prog/Duskmatch.prefs"
+
+export HOME="$work/home" XDG_DATA_HOME="$work/home"
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy
+xvfb-run -a -s "-screen 0 1920x1080x24" bash ${DUSK_TRACE:+-x} "$0" --inside "$work"
+status=$?
+fail=0
+if [ $status -ne 0 ]; then
+  echo "exit code $status, expected 0"
+  cat "$work/stderr.txt" 2> /dev/null
+  fail=1
+fi
+
+shots=("$work/prog/Duskmatch "*.png)
+if [ ! -f "${shots[0]}" ]; then
+  echo "no screenshot in the program folder"
+  fail=1
+else
+  colours=$(python3 - "${shots[0]}" << 'EOF'
+import sys, zlib, struct
+data = open(sys.argv[1], 'rb').read()
+assert data[:8] == b'\x89PNG\r\n\x1a\n'
+pos, idat, w, h, ctype = 8, b'', 0, 0, 0
+while pos < len(data):
+    n, kind = struct.unpack('>I4s', data[pos:pos + 8])
+    body = data[pos + 8:pos + 8 + n]
+    if kind == b'IHDR':
+        w, h, _, ctype = struct.unpack('>IIBB', body[:10])
+    elif kind == b'IDAT':
+        idat += body
+    pos += 12 + n
+raw = zlib.decompress(idat)
+bpp = {6: 4, 2: 3}[ctype]
+stride = w * bpp
+prev = bytearray(stride)
+seen = set()
+for y in range(h):
+    f = raw[y * (stride + 1)]
+    line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+    for i in range(stride):
+        a = line[i - bpp] if i >= bpp else 0
+        b = prev[i]
+        c = prev[i - bpp] if i >= bpp else 0
+        if f == 1: line[i] = (line[i] + a) & 255
+        elif f == 2: line[i] = (line[i] + b) & 255
+        elif f == 3: line[i] = (line[i] + (a + b) // 2) & 255
+        elif f == 4:
+            p = a + b - c
+            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+            line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+    if y % 16 == 0:
+        for x in range(0, w, 16):
+            seen.add(bytes(line[x * bpp:x * bpp + 3]))
+    prev = line
+print(w, h, len(seen))
+EOF
+)
+  read -r sw sh count <<< "$colours"
+  if [ "${sw:-0}" != 1280 ] || [ "${sh:-0}" != 720 ]; then
+    echo "screenshot is ${sw:-?}x${sh:-?}, expected 1280x720"
+    fail=1
+  fi
+  if [ "${count:-0}" -lt 2 ]; then
+    echo "the screenshot is one flat colour"
+    fail=1
+  fi
+fi
+
+prefs="$work/prog/Duskmatch.prefs"
+expected=$(printf '\xef\xbb\xbf\r\n; Duskmatch 1.0 Preferences\r\n[Settings]\r\nLanguage = en_GB\r\nMusic = 1\r\nGameScreen = 1\r\nScreenMode = 1280x720\r\n')
+if [ "$(cat "$prefs")" != "$expected" ]; then
+  echo "settings file differs:"
+  cat -A "$prefs"
+  fail=1
+fi
+if [ -e "$work/home/owlreach game studio" ]; then
+  echo "the user folder was made although the settings lie beside the program"
+  fail=1
+fi
+log=("$work/prog/Log "*.log)
+if ! grep -q $'^Saving screenshot:\t\tOK\r$' "${log[0]}" 2> /dev/null; then
+  echo "the log does not record the screenshot"
+  fail=1
+fi
+[ $fail -eq 0 ] && echo "real window test passed"
+exit $fail
