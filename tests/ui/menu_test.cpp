@@ -158,7 +158,7 @@ TEST_F(MenuTest, TheMainMenuLiesOverTheDimmedBoardOnThePanel) {
   // Dimmed board, panel shadow, panel.
   EXPECT_TRUE(near(s.at(5, 5), Rgb{0, 100, 0})) << s.at(5, 5);
   EXPECT_TRUE(near(s.at(kL + kPanelW + 1, kT + kPanelH + 1), Rgb{128, 50, 0})) << s.at(kL + kPanelW + 1, kT + kPanelH + 1);
-  EXPECT_TRUE(near(s.at(kL + kPanelW + 1, kT + 1), Rgb{0, 100, 0}));  // the shadow starts 3 lower
+  EXPECT_TRUE(near(s.at(kL + kPanelW + 1, kT + 1), Rgb{0, 100, 0})) << s.at(kL + kPanelW + 1, kT + 1);  // the shadow starts 3 lower
   EXPECT_EQ(s.at(kL + 5, kT + 5), kPanel);
   // Each entry's sprite stands at its control, cut to its text.
   for (int i = kControlStart; i <= kControlQuit; ++i) {

@@ -1,4 +1,4 @@
-// A full screen on SDL's dummy driver with the game's fonts, stand-in
+// A 1280 x 720 screen on SDL's dummy driver with the game's fonts, stand-in
 // pictures in plain colours for the panel, shadow, bar, arrows and boxes, and
 // a language folder written by the test; reading back what was drawn.
 #pragma once
@@ -166,7 +166,10 @@ class UiScreen : public ::testing::Test {
   void SetUp() override {
     ResetProgram();
     ASSERT_NE(sprite_system_start(), 0);
-    ASSERT_NE(screen_open_full(kW, kH, 32, "menus", 0), 0);
+    // In a window: a full screen on the dummy driver takes the dummy
+    // desktop's 1024 x 768, narrower than the menus' screen.
+    ASSERT_NE(window_open(kGameWindow, 0, 0, kW, kH, "menus", kWindowCentred), 0);
+    ASSERT_NE(screen_open_in_window(kGameWindow, 0, 0, kW, kH, 0, 0, 0, 0), 0);
     ScreenWidth = kW;
     ScreenHeight = kH;
     for (int f = 0; f < 4; ++f) {
@@ -189,6 +192,7 @@ class UiScreen : public ::testing::Test {
     UseLanguage("en_GB");
     ScreenModeList = {"1024x768", "1280x720", "1920x1080"};
     ScreenMode = "1280x720";
+    GameScreen = kFullScreen;
   }
   void TearDown() override { ResetProgram(); }
 
