@@ -22,7 +22,7 @@
 
 namespace {
 
-// Passes a splash screen stays after the one in which its count starts.
+// A splash screen ends in the pass whose count goes above this.
 constexpr int kSplashPasses = 100;
 // The only wait the loop makes of its own: one pass in the background, and a
 // full-screen click that leaves the well-done screen.

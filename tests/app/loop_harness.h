@@ -20,6 +20,7 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "engine/image/image.h"
+#include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
 #include "game/board.h"
@@ -140,11 +141,24 @@ class Game {
     Pass();
   }
 
-  // The middle of a control's hit area.
+  // The middle of a control's hit area, clicked through the input path of
+  // the open screen: a window event, or the polled mouse of the full screen
+  // (a pass to take the mouse, one with the button down, and its release
+  // pushed for the next poll).
   static void ClickControl(int index) {
     const Control& c = Controls[static_cast<size_t>(index)];
     ASSERT_GT(c.width, 0) << "control " << index << " cannot be hit";
-    WindowClick(c.left + c.width / 2, c.top + ControlHeight(index) / 2);
+    const int x = c.left + c.width / 2;
+    const int y = c.top + ControlHeight(index) / 2;
+    if (screen_in_window() != 0) {
+      WindowClick(x, y);
+      return;
+    }
+    Pass();
+    MouseMove(x - mouse_x(), y - mouse_y());
+    MouseButton(SDL_BUTTON_LEFT, true);
+    Pass();
+    MouseButton(SDL_BUTTON_LEFT, false);
   }
 
   // Relative motion and buttons of the tracked full-screen mouse.

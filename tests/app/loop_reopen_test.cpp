@@ -176,4 +176,28 @@ TEST_F(LoopReopen, SizeAloneOutsideWindowedModeReopensNothing) {
   EXPECT_EQ(sound_status(kMusicSound), kSoundPlaying);
 }
 
+TEST_F(LoopReopen, SwitchingBetweenFullScreenAndWindowClosesTheOldKind) {
+  StartWith("0");
+  ASSERT_EQ(Screen, 1);
+  ASSERT_EQ(screen_in_window(), 0);
+  OpenSettings();
+  PendingGameScreen = 1;
+  Game::ClickControl(kControlSettingsOk);
+  EXPECT_EQ(screen_in_window(), 1);
+  EXPECT_EQ(window_exists(kGameWindow), 1);
+  EXPECT_EQ(screen_width(), 1280) << "the window takes the configured size";
+  EXPECT_EQ(Count("Opening screen (Windowed):\t\tOK"), 1);
+  // Back to full screen: window 0 goes with the windowed screen.
+  Game::Unpaced();
+  Game::Pass();
+  OpenSettings();
+  PendingGameScreen = 0;
+  Game::ClickControl(kControlSettingsOk);
+  EXPECT_EQ(screen_in_window(), 0);
+  EXPECT_EQ(window_exists(kGameWindow), 0);
+  EXPECT_EQ(screen_width(), 1024) << "full screen takes the desktop's size";
+  EXPECT_EQ(ScreenReopened, 1);
+  EXPECT_EQ(ScreenState, MainMenu);
+}
+
 }  // namespace
