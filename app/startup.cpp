@@ -174,5 +174,4 @@ void ResetProgram() {
   window_close(-1);
   image_free(-1);
   text_reset();
-  file_system_cleanup();
 }

@@ -1,0 +1,182 @@
+// Start-up of the game with the build's packs on SDL's dummy drivers, to the
+// first presented frame, against decoding the music alone in the same run
+// (the one step start-up cannot make cheaper); and the peak resident memory
+// of a start at 1920 x 1080.
+// Usage: bench_startup [folder with the three packs]   (default: ../bin/
+// beside this program)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "engine/pack/pack.h"
+#include "engine/screen/screen.h"
+#include "engine/sound/sound.h"
+#include "engine/system/file.h"
+
+namespace {
+
+struct Timing {
+  double cpu;   // processor time of the process, what the ratio is taken of
+  double wall;  // elapsed time, for information
+};
+
+double cpu_now() {
+  timespec t;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+double wall_now() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+template <typename F>
+Timing measure(F work) {
+  double c = cpu_now(), w = wall_now();
+  work();
+  return {cpu_now() - c, wall_now() - w};
+}
+
+bool copy_file(const std::string& from, const std::string& to) {
+  std::vector<uint8_t> data;
+  return file_read_all(from, &data) && file_write(to, data.data(), data.size());
+}
+
+// A program folder with the packs and windowed settings of the given size,
+// and a home folder of its own, in a scratch folder of this run.
+// Named once, before the memory run forks, so that both processes share it.
+const std::string& scratch_root() {
+  static const std::string root = "/tmp/duskmatch-bench-" + std::to_string(getpid()) + "/";
+  return root;
+}
+
+std::string install(const std::string& packs, const std::string& name, const std::string& size) {
+  std::string root = scratch_root() + name + "/";
+  std::string prog = root + "prog/";
+  folder_remove_all(root);
+  if (!folder_make(prog) || !folder_make(root + "home/")) return "";
+  for (const char* pack : {"DuskmatchData.pack", "DuskmatchLanguages.pack", "DuskmatchCursor.pack"}) {
+    if (!copy_file(packs + pack, prog + pack)) {
+      std::fprintf(stderr, "cannot copy %s%s\n", packs.c_str(), pack);
+      return "";
+    }
+  }
+  std::string prefs = "[Settings]\r\nLanguage = en_GB\r\nMusic = 1\r\nGameScreen = 1\r\nScreenMode = " + size + "\r\n";
+  if (!file_write(prog + "Duskmatch.prefs", prefs.data(), prefs.size())) return "";
+  setenv("HOME", (root + "home").c_str(), 1);
+  setenv("XDG_DATA_HOME", (root + "home").c_str(), 1);
+  return prog;
+}
+
+// The music decoded as start-up decodes it, from the pack into sound 0.
+bool decode_music(const std::string& prog, std::vector<uint8_t>* buffer) {
+  pack_register_formats();
+  int pack = pack_open(-1, prog + "DuskmatchData.pack", kPackFormatData);
+  if (pack == 0) return false;
+  int64_t got = pack_read_entry(pack, buffer->data(), static_cast<int64_t>(buffer->size()), "music.ogg");
+  pack_close(pack);
+  return got > 0 && sound_from_memory(0, buffer->data(), static_cast<size_t>(got)) != 0;
+}
+
+// Peak resident memory of this process in MiB.
+double peak_mib() {
+  rusage usage;
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024.0;
+}
+
+// Resident memory now ("VmRSS" of /proc/self/status) in MiB, 0 if unknown.
+double resident_mib() {
+  // Read as a stream: the file reports a size of 0.
+  FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return 0;
+  char line[256];
+  double kib = 0;
+  while (std::fgets(line, sizeof line, f)) {
+    if (std::string(line).rfind("VmRSS:", 0) == 0) kib = std::atof(line + 6);
+  }
+  std::fclose(f);
+  return kib / 1024.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  std::string packs = argc > 1 ? std::string(argv[1]) : file_program_folder() + "../bin/";
+  if (packs.back() != '/') packs += '/';
+
+  // Memory first, in a child of its own, so that nothing the timing runs
+  // leave behind counts towards the peak.
+  scratch_root();
+  std::fflush(stdout);
+  pid_t child = fork();
+  if (child == 0) {
+    std::string prog = install(packs, "memory", "1920x1080");
+    if (prog.empty()) _exit(1);
+    double before = peak_mib();
+    StartUp({}, prog);
+    screen_flip();
+    std::printf("peak resident memory at 1920x1080: %.1f MiB (%.1f MiB before start-up, %.1f MiB resident "
+                "after the first frame; target < 150)\n",
+                peak_mib(), before, resident_mib());
+    std::fflush(stdout);
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  folder_remove_all(scratch_root());
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "the memory run failed\n");
+    return 1;
+  }
+
+  std::string prog = install(packs, "timing", "1280x720");
+  if (prog.empty()) return 1;
+  std::vector<uint8_t> buffer(15728640);
+  const int rounds = 5;
+  std::vector<Timing> starts, musics;
+  for (int round = 0; round < rounds; ++round) {
+    ResetProgram();
+    starts.push_back(measure([&] {
+      StartUp({}, prog);
+      screen_flip();
+    }));
+    ResetProgram();
+    if (!sound_system_start()) {
+      std::fprintf(stderr, "no sound device\n");
+      return 1;
+    }
+    bool ok = true;
+    musics.push_back(measure([&] { ok = decode_music(prog, &buffer); }));
+    if (!ok) {
+      std::fprintf(stderr, "the music did not decode\n");
+      return 1;
+    }
+  }
+  ResetProgram();
+  folder_remove_all(scratch_root());
+
+  auto median = [](std::vector<Timing> v, double Timing::*field) {
+    std::sort(v.begin(), v.end(), [field](const Timing& a, const Timing& b) { return a.*field < b.*field; });
+    return v[v.size() / 2].*field;
+  };
+  const double start_cpu = median(starts, &Timing::cpu), music_cpu = median(musics, &Timing::cpu);
+  const double start_wall = median(starts, &Timing::wall), music_wall = median(musics, &Timing::wall);
+  std::printf("start-up to the first frame at 1280x720, windowed: %.0f ms processor, %.0f ms elapsed\n",
+              start_cpu * 1e3, start_wall * 1e3);
+  std::printf("music decode alone: %.0f ms processor, %.0f ms elapsed\n", music_cpu * 1e3, music_wall * 1e3);
+  std::printf("everything else / music decode: %.2f processor, %.2f elapsed (target < 1)\n",
+              (start_cpu - music_cpu) / music_cpu, (start_wall - music_wall) / music_wall);
+  return 0;
+}
