@@ -49,19 +49,33 @@ void image_encoder_register(uint32_t key, ImageEncodeFn encode) {
   list.emplace_back(key, encode);
 }
 
-std::unique_ptr<ImageBuffer> image_decode(const void* data, size_t size) {
+namespace {
+
+// The first decoder's picture, keyed when key is not -1.
+std::unique_ptr<ImageBuffer> decode_with_key(const void* data, size_t size, int key) {
   image_codecs_start();
   if (!data || size == 0) return nullptr;
   size = std::min(size, kImageMaxInput);
   for (ImageDecodeFn decode : registry().decoders) {
     auto img = std::make_unique<ImageBuffer>();
-    if (decode(static_cast<const uint8_t*>(data), size, img.get()) && img->width > 0 &&
-        img->height > 0 &&
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    bool keyed = key >= 0 && decode == png_decode;
+    bool ok = keyed ? png_decode_keyed(bytes, size, key, img.get()) : decode(bytes, size, img.get());
+    if (ok && img->width > 0 && img->height > 0 &&
         img->pixels.size() == static_cast<size_t>(img->width) * static_cast<size_t>(img->height) * 4) {
+      if (key >= 0 && !keyed) image_apply_transparent_color(img.get(), key);
       return img;
     }
   }
   return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<ImageBuffer> image_decode(const void* data, size_t size) { return decode_with_key(data, size, -1); }
+
+std::unique_ptr<ImageBuffer> image_decode_keyed(const void* data, size_t size, int rgb) {
+  return decode_with_key(data, size, rgb & 0xFFFFFF);
 }
 
 bool image_encode(const ImageBuffer& image, uint32_t key, std::vector<uint8_t>* out) {

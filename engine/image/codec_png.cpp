@@ -31,9 +31,19 @@ void warn_quietly(png_structp, png_const_charp) {}
 // before the pixel buffer is allocated.
 constexpr uint64_t kMaxDeflateRatio = 1100;
 
+// The colour key as the pixel word it matches (0x00RRGGBB), or a word no
+// pixel's colour can equal when there is none.
+uint32_t key_word(int key) {
+  if (key < 0) return 0x01000000u;
+  uint32_t c = static_cast<uint32_t>(key);
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
 // Everything after setjmp happens here, so that no local of the function
-// holding the jump buffer changes between setjmp and a longjmp.
-void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, ImageBuffer* out) {
+// holding the jump buffer changes between setjmp and a longjmp. Sets
+// *keyed when the colour key has been applied on the way.
+void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, int key, ImageBuffer* out,
+                   bool* keyed) {
   png_read_info(png, info);
   png_uint_32 width = png_get_image_width(png, info);
   png_uint_32 height = png_get_image_height(png, info);
@@ -52,12 +62,13 @@ void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, 
   int passes = png_set_interlace_handling(png);
   bool has_alpha = (color_type & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
   // The image keeps blue, green, red, alpha. Pictures with alpha come out of
-  // libpng in that order; opaque ones are read as RGB rows and widened here,
-  // which is cheaper than libpng's filler.
-  png_set_bgr(png);
+  // libpng in that order; opaque ones are read as RGB rows and widened here
+  // (swapping red and blue, setting alpha and applying the colour key in the
+  // same step), which is cheaper than libpng's swap and filler.
   // Interlaced rows are filled in over several passes, so they must be read
   // straight into their final 4-byte form.
   bool widen_here = !has_alpha && passes == 1;
+  if (!widen_here) png_set_bgr(png);
   if (!has_alpha && !widen_here) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   png_read_update_info(png, info);
   if (has_alpha != ((png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0)) png_error(png, "alpha");
@@ -74,19 +85,20 @@ void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, 
     }
   } else {
     // Each RGB row is read into the end of its own 4-byte row and widened
-    // from the front, so no second buffer is needed.
+    // from the front, so no second buffer is needed: pixel x is written
+    // over bytes that pixels up to x have already been read from.
+    const uint32_t match = key_word(key);
     for (png_uint_32 y = 0; y < height; ++y) {
       uint8_t* row = out->row(static_cast<int>(y));
-      uint8_t* rgb = row + static_cast<size_t>(width);
-      png_read_row(png, rgb, nullptr);
-      for (png_uint_32 x = 0; x < width; ++x) {
-        uint8_t b = rgb[x * 3], g = rgb[x * 3 + 1], r = rgb[x * 3 + 2];
-        row[x * 4] = b;
-        row[x * 4 + 1] = g;
-        row[x * 4 + 2] = r;
-        row[x * 4 + 3] = 255;
+      const uint8_t* rgb = row + static_cast<size_t>(width);
+      png_read_row(png, row + static_cast<size_t>(width), nullptr);
+      for (png_uint_32 x = 0; x < width; ++x, rgb += 3) {
+        uint32_t c = static_cast<uint32_t>(rgb[0]) << 16 | static_cast<uint32_t>(rgb[1]) << 8 | rgb[2];
+        if (c != match) c |= 0xFF000000u;
+        std::memcpy(row + static_cast<size_t>(x) * 4, &c, 4);
       }
     }
+    *keyed = true;
   }
   png_read_end(png, nullptr);
 }
@@ -118,7 +130,7 @@ void write_png_body(png_structp png, png_infop info, const ImageBuffer& image) {
 
 }  // namespace
 
-bool png_decode(const uint8_t* data, size_t size, ImageBuffer* out) {
+bool png_decode_keyed(const uint8_t* data, size_t size, int key, ImageBuffer* out) {
   if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, fail_quietly, warn_quietly);
   if (!png) return false;
@@ -135,14 +147,21 @@ bool png_decode(const uint8_t* data, size_t size, ImageBuffer* out) {
   MemoryReader reader{data, size, 0};
   png_set_read_fn(png, &reader, read_from_memory);
   bool ok = false;
+  bool keyed = false;
   if (setjmp(png_jmpbuf(png)) == 0) {
-    read_png_body(png, info, &reader, out);
+    read_png_body(png, info, &reader, key, out, &keyed);
     ok = true;
   }
   png_destroy_read_struct(&png, &info, nullptr);
-  if (!ok) out->pixels.clear();
-  return ok;
+  if (!ok) {
+    out->pixels.clear();
+    return false;
+  }
+  if (key >= 0 && !keyed) image_apply_transparent_color(out, key);
+  return true;
 }
+
+bool png_decode(const uint8_t* data, size_t size, ImageBuffer* out) { return png_decode_keyed(data, size, -1, out); }
 
 bool png_encode(const ImageBuffer& image, std::vector<uint8_t>* out) {
   if (image.width > kImageMaxSide || image.height > kImageMaxSide) return false;

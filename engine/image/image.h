@@ -78,6 +78,10 @@ void image_encoder_register(uint32_t key, ImageEncodeFn encode);
 // Decodes a picture with the first decoder that accepts it; nullptr if none.
 std::unique_ptr<ImageBuffer> image_decode(const void* data, size_t size);
 
+// image_decode followed by image_apply_transparent_color(rgb), the way
+// sprites are loaded; the built-in PNG decoder applies the key as it goes.
+std::unique_ptr<ImageBuffer> image_decode_keyed(const void* data, size_t size, int rgb);
+
 // Encodes with the encoder of key; false when there is none or it fails.
 bool image_encode(const ImageBuffer& image, uint32_t key, std::vector<uint8_t>* out);
 

@@ -18,9 +18,16 @@ struct SpriteTexture {
   // without alpha, so that blending it at an intensity takes SDL's fast
   // constant-alpha path.
   bool opaque = false;
-  // A rectangle of opaque pixels: on the software renderer a draw at full
-  // intensity copies it instead of blending it.
-  SDL_Rect core{0, 0, 0, 0};
+  // On the software renderer, rectangles in texels that together hold every
+  // pixel that is not fully transparent: a draw at full intensity copies the
+  // opaque ones and blends only the rest. Empty when the texture is opaque or
+  // is always drawn whole.
+  std::vector<SDL_Rect> copy_parts;
+  std::vector<SDL_Rect> blend_parts;
+  // The same pixels without alpha, which the copy parts are drawn from: a
+  // copy between two formats without alpha is a plain row copy in SDL, from
+  // one with alpha it converts every pixel.
+  SDL_Texture* solid = nullptr;
 
   SpriteTexture() = default;
   SpriteTexture(const SpriteTexture&) = delete;
@@ -28,7 +35,9 @@ struct SpriteTexture {
   ~SpriteTexture() { clear(); }
   void clear() {
     if (texture) SDL_DestroyTexture(texture);
+    if (solid) SDL_DestroyTexture(solid);
     texture = nullptr;
+    solid = nullptr;
   }
 };
 

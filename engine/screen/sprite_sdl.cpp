@@ -54,9 +54,10 @@ int sprite_create(int number, int width, int height, int flags) {
 
 int sprite_from_memory(int number, const void* data, size_t size, int flags) {
   if (!screen_state().renderer) return 0;
-  auto img = image_decode(data, std::min(size, kSpriteMaxInput));
+  size = std::min(size, kSpriteMaxInput);
+  auto img = (flags & kSpriteKeepAlpha) ? image_decode(data, size)
+                                        : image_decode_keyed(data, size, screen_state().default_transparent);
   if (!img) return 0;
-  if (!(flags & kSpriteKeepAlpha)) image_apply_transparent_color(img.get(), screen_state().default_transparent);
   return sprite_store(number, std::move(*img), flags);
 }
 
