@@ -39,8 +39,9 @@ class TextMap {
 // emptied during a run (only by ResetLanguages).
 extern TextMap Texts;
 
-// The text of a key in the current language; the empty text when absent.
-// Keys are compared exactly.
+// The text of a key in the current language; the empty text (one shared
+// object) when absent. Keys are compared exactly. The reference holds until
+// the next load or reset.
 const std::string& Text(const std::string& key);
 
 // One available language, from the header group of its file.
@@ -92,7 +93,7 @@ extern int LanguageCursor;
 extern int LanguageIndex;
 
 // The catalogue entries in catalogue order (the order of the list, the log
-// and the settings strip).
+// and the settings strip); the pointers hold until the catalogue is reset.
 std::vector<const LanguageEntry*> CatalogueEntries();
 
 // A language code guessed from the system's locale ("de-AT" gives "de_AT");
@@ -105,7 +106,7 @@ int EnumerateLanguages(const std::string& packPath);
 // texts of keys the file lacks. 1 when found and read, 0 otherwise.
 int LoadLanguage(const std::string& packPath, const std::string& code);
 // Position of the first list entry with this code, 0 when none; leaves the
-// cursor on it (on the last entry when none matched).
+// cursor on it (on the last entry when none matched; 0 for an empty list).
 int LanguageIndexOf(const std::string& code);
 // The version of this module for the log: "2.0".
 const char* LanguageModuleVersion();
