@@ -10,25 +10,19 @@ namespace {
 
 TEST(ControlHit, OnlyPointsStrictlyInsideHitWithTheHeightOfTheirKind) {
   ResetControls();
-  struct Case {
-    int index, height;
-  };
-  // One of each kind, all at left 100, top 200, width 50.
-  for (Case k : {Case{kControlStart, 80}, Case{kControlQuit, 80}, Case{kControlCreditsOk, 40}, Case{kControlYes, 40},
-                 Case{kControlNo, 40}, Case{kControlLanguageLeft, 20}, Case{kControlMusicBox, 20},
-                 Case{kControlSizeRight, 20}, Case{kControlSettingsOk, 40}, Case{kControlSettingsCancel, 40}}) {
-    SCOPED_TRACE(k.index);
-    EXPECT_EQ(ControlHeight(k.index), k.height);
-    Controls[static_cast<size_t>(k.index)] = Control{0, 100, 200, 50};
-    EXPECT_TRUE(ControlHit(k.index, 101, 201));
-    EXPECT_TRUE(ControlHit(k.index, 149, 200 + k.height - 1));
-    EXPECT_FALSE(ControlHit(k.index, 100, 230 - 30 + k.height / 2));  // left edge
-    EXPECT_FALSE(ControlHit(k.index, 120, 200));                      // top edge
-    EXPECT_FALSE(ControlHit(k.index, 150, 210));                      // left + width
-    EXPECT_FALSE(ControlHit(k.index, 120, 200 + k.height));           // top + height
-    Controls[static_cast<size_t>(k.index)].width = 0;
-    EXPECT_FALSE(ControlHit(k.index, 100, 210));
-    EXPECT_FALSE(ControlHit(k.index, 101, 210));
+  for (int i = 0; i < kControlCount; ++i) {
+    const int h = i <= kControlQuit ? 80 : (i >= kControlLanguageLeft && i <= kControlSizeRight) ? 20 : 40;
+    SCOPED_TRACE(i);
+    EXPECT_EQ(ControlHeight(i), h);
+    Controls[static_cast<size_t>(i)] = Control{0, 100, 200, 50};
+    EXPECT_TRUE(ControlHit(i, 101, 201));
+    EXPECT_TRUE(ControlHit(i, 149, 199 + h));
+    EXPECT_FALSE(ControlHit(i, 100, 210));      // left edge
+    EXPECT_FALSE(ControlHit(i, 120, 200));      // top edge
+    EXPECT_FALSE(ControlHit(i, 150, 210));      // left + width
+    EXPECT_FALSE(ControlHit(i, 120, 200 + h));  // top + height
+    Controls[static_cast<size_t>(i)].width = 0;
+    EXPECT_FALSE(ControlHit(i, 101, 210));
   }
   // Far-off records do not wrap round; indices outside the table never hit.
   Controls[0] = Control{0, 2147483600, 2147483600, 2000};
@@ -46,29 +40,21 @@ class MenuTest : public UiScreen {
     RenderTextSprites(1);
     ScreenState = MainMenu;
   }
-  void Click(int index, bool fullScreen = false) {
+  static void Click(int index, bool fullScreen = false) {
     auto [x, y] = Centre(index);
     MenuClick(x, y, fullScreen);
   }
 };
 
-TEST_F(MenuTest, StartDealsAtOnceWithoutAGameAndContinueDoesNothingBeforeIt) {
-  ASSERT_EQ(GameInProgress, 0);
-  Click(kControlContinue);
+TEST_F(MenuTest, StartDealsOrAsksAndNoKeepsTheGameForContinue) {
+  Click(kControlContinue);  // before the first deal: nothing
+  EXPECT_EQ(ScreenState, MainMenu);
+  const Control& start = Controls[kControlStart];
+  MenuClick(start.left, start.top + 40, false);  // edge pixels miss
+  MenuClick(start.left + 10, start.top, false);
   EXPECT_EQ(ScreenState, MainMenu);
   Click(kControlStart);
   EXPECT_EQ(ScreenState, Playing);
-  EXPECT_EQ(GameInProgress, 1);
-  EXPECT_EQ(CardsLeft, 48);
-  // After the last pair a new start deals again without asking.
-  GameInProgress = 0;
-  ScreenState = MainMenu;
-  Click(kControlStart);
-  EXPECT_EQ(ScreenState, Playing);
-}
-
-TEST_F(MenuTest, StartDuringAGameAsksAndNoKeepsTheGameForContinue) {
-  DealNewGame();
   ASSERT_EQ(GameInProgress, 1);
   Board[0].State = Removed;  // a game under way
   CardsLeft = 46;
@@ -79,32 +65,30 @@ TEST_F(MenuTest, StartDuringAGameAsksAndNoKeepsTheGameForContinue) {
   Click(kControlNo);
   EXPECT_EQ(ScreenState, MainMenu);
   EXPECT_EQ(CardsLeft, 46);
-  for (size_t i = 0; i < Board.size(); ++i) {
-    EXPECT_EQ(Board[i].Face, board[i].Face);
-    EXPECT_EQ(Board[i].State, board[i].State);
-  }
+  for (size_t i = 0; i < Board.size(); ++i) EXPECT_EQ(Board[i].Face * 4 + Board[i].State, board[i].Face * 4 + board[i].State);
   Click(kControlContinue);
   EXPECT_EQ(ScreenState, Playing);
-  EXPECT_EQ(CardsLeft, 46);
-  // Asked again, yes deals anew.
   ScreenState = MainMenu;
   Click(kControlStart);
   Click(kControlYes);
   EXPECT_EQ(ScreenState, Playing);
   EXPECT_EQ(CardsLeft, 48);
+  GameInProgress = 0;  // the last pair found: start deals without asking
+  ScreenState = MainMenu;
+  Click(kControlStart);
+  EXPECT_EQ(ScreenState, Playing);
 }
 
-TEST_F(MenuTest, TheOtherEntriesAndTheQuitQuestion) {
+TEST_F(MenuTest, SettingsCreditsAndTheQuitQuestion) {
   Click(kControlSettings);
   EXPECT_EQ(ScreenState, SettingsScreen);
-  EXPECT_EQ(PendingScreenMode, ScreenMode);
   ScreenState = MainMenu;
   Click(kControlCredits);
   EXPECT_EQ(ScreenState, CreditsScreen);
   ScreenState = MainMenu;
   Click(kControlQuit);
   EXPECT_EQ(ScreenState, QuitQuestion);
-  EXPECT_EQ(QuitRequested, 0);
+  Click(kControlStart);  // not a control of the question
   Click(kControlNo);
   EXPECT_EQ(ScreenState, MainMenu);
   EXPECT_EQ(QuitRequested, 0);
@@ -113,41 +97,17 @@ TEST_F(MenuTest, TheOtherEntriesAndTheQuitQuestion) {
   EXPECT_EQ(QuitRequested, 1);
 }
 
-TEST_F(MenuTest, ClicksOnEdgesOrOnOtherScreensControlsDoNothing) {
-  const Control& start = Controls[kControlStart];
-  MenuClick(start.left, start.top + 40, false);
-  MenuClick(start.left + 10, start.top, false);
-  MenuClick(start.left + start.width, start.top + 40, false);
+TEST_F(MenuTest, FullScreenHitsPauseButMissesWindowClicksAndQuittingDoNot) {
+  EXPECT_GE(Millis([] { Click(kControlContinue, true); }), 100.0);  // a hit, even without effect
+  EXPECT_LT(Millis([] { MenuClick(5, 5, true); }), 100.0);
+  EXPECT_LT(Millis([] { Click(kControlQuit, false); }), 100.0);
+  EXPECT_GE(Millis([] { Click(kControlNo, true); }), 100.0);
   EXPECT_EQ(ScreenState, MainMenu);
-  EXPECT_EQ(GameInProgress, 0);
-  // Where the questions' yes lies, outside every entry, the menu does nothing.
-  auto [yesX, yesY] = Centre(kControlYes);
-  for (int i = kControlStart; i <= kControlQuit; ++i) ASSERT_FALSE(ControlHit(i, yesX, yesY));
-  MenuClick(yesX, yesY, false);
-  EXPECT_EQ(ScreenState, MainMenu);
-  EXPECT_EQ(QuitRequested, 0);
   ScreenState = QuitQuestion;
-  Click(kControlStart);
-  Click(kControlSettingsOk);
-  EXPECT_EQ(ScreenState, QuitQuestion);
-  EXPECT_EQ(QuitRequested, 0);
-  ScreenState = Playing;
-  Click(kControlQuit);
-  EXPECT_EQ(ScreenState, Playing);
-}
-
-TEST_F(MenuTest, FullScreenHitsPauseAndMissesAndWindowClicksDoNot) {
-  EXPECT_GE(Millis([&] { Click(kControlContinue, true); }), 100.0);  // a hit, even without effect
-  EXPECT_GE(Millis([&] { Click(kControlQuit, true); }), 100.0);
-  EXPECT_GE(Millis([&] { Click(kControlNo, true); }), 100.0);
-  EXPECT_EQ(ScreenState, MainMenu);
-  EXPECT_LT(Millis([&] { MenuClick(5, 5, true); }), 100.0);
-  EXPECT_LT(Millis([&] { Click(kControlQuit, false); }), 100.0);
-  EXPECT_EQ(ScreenState, QuitQuestion);
-  EXPECT_LT(Millis([&] { Click(kControlYes, true); }), 100.0);  // quitting does not wait
+  EXPECT_LT(Millis([] { Click(kControlYes, true); }), 100.0);
   EXPECT_EQ(QuitRequested, 1);
   ScreenState = NewGameQuestion;
-  EXPECT_GE(Millis([&] { Click(kControlYes, true); }), 100.0);
+  EXPECT_GE(Millis([] { Click(kControlYes, true); }), 100.0);
   EXPECT_EQ(ScreenState, Playing);
 }
 
@@ -155,31 +115,25 @@ TEST_F(MenuTest, TheMainMenuLiesOverTheDimmedBoardOnThePanel) {
   Fill(kBoard);
   DrawMenuScreen();
   Shot s = Grab(0, 0, kW, kH);
-  // Dimmed board, panel shadow, panel.
-  EXPECT_TRUE(near(s.at(5, 5), Rgb{0, 100, 0})) << s.at(5, 5);
+  EXPECT_TRUE(near(s.at(5, 5), kDimmedBoard)) << s.at(5, 5);
   EXPECT_TRUE(near(s.at(kL + kPanelW + 1, kT + kPanelH + 1), Rgb{128, 50, 0})) << s.at(kL + kPanelW + 1, kT + kPanelH + 1);
-  EXPECT_TRUE(near(s.at(kL + kPanelW + 1, kT + 1), Rgb{0, 100, 0})) << s.at(kL + kPanelW + 1, kT + 1);  // the shadow starts 3 lower
+  EXPECT_TRUE(near(s.at(kL + kPanelW + 1, kT + 1), kDimmedBoard));  // the shadow starts 3 lower
   EXPECT_EQ(s.at(kL + 5, kT + 5), kPanel);
-  // Each entry's sprite stands at its control, cut to its text.
-  for (int i = kControlStart; i <= kControlQuit; ++i) {
+  for (int i = kControlStart; i <= kControlQuit; ++i) {  // each entry at its control, cut
     const Control& c = Controls[static_cast<size_t>(i)];
     SCOPED_TRACE(i);
-    EXPECT_NE(s.at(c.left + 1, c.top + 1), kPanel);
     EXPECT_EQ(s.at(c.left - 1, c.top + 1), kPanel);
     EXPECT_EQ(s.at(c.left + c.width + 1, c.top + 40), kPanel);
-    if (i == kControlStart || i == kControlQuit) {  // the others touch their neighbours
-      EXPECT_EQ(s.at(c.left + 1, c.top - 1), kPanel);
-    }
     EXPECT_GT(Ink(s, c.left, c.top, c.left + c.width, c.top + 80).pixels, 50);
   }
-  // Without a game the continue entry is the dimmed one.
+  EXPECT_EQ(s.at(Controls[0].left + 1, kT + 149), kPanel);
+  // Without a game the continue entry is the dimmed one, in the same place.
   const Control& cont = Controls[kControlContinue];
   const int dim = Ink(s, cont.left, cont.top, cont.left + cont.width, cont.top + 80).darkestGreen;
   GameInProgress = 1;
   DrawMenuScreen();
   s = Grab(0, 0, kW, kH);
-  const int bright = Ink(s, cont.left, cont.top, cont.left + cont.width, cont.top + 80).darkestGreen;
-  EXPECT_GT(dim, bright + 15);
+  EXPECT_GT(dim, Ink(s, cont.left, cont.top, cont.left + cont.width, cont.top + 80).darkestGreen + 15);
 }
 
 TEST_F(MenuTest, QuestionsStackTitleBarQuestionYesAndNo) {
@@ -189,23 +143,18 @@ TEST_F(MenuTest, QuestionsStackTitleBarQuestionYesAndNo) {
     Fill(kBoard);
     DrawMenuScreen();
     Shot s = Grab(0, 0, kW, kH);
-    const int title = state == NewGameQuestion ? kStartText : kQuitText;
-    const int question = state == NewGameQuestion ? kStartQuestionText : kQuitQuestionText;
-    const int titleLeft = (kW - sprite_width(title)) / 2;
-    EXPECT_NE(s.at(titleLeft + 1, kT + 141), kPanel);  // the title, 10 above the menu's row
+    EXPECT_TRUE(near(s.at(5, 5), kDimmedBoard));
+    const int titleLeft = (kW - sprite_width(state == NewGameQuestion ? kStartText : kQuitText)) / 2;
+    EXPECT_NE(s.at(titleLeft + 1, kT + 141), kPanel);  // 10 above the menu's row
     EXPECT_EQ(s.at(titleLeft + 1, kT + 139), kPanel);
-    // The bar is drawn after the title, over its bottom rows.
-    EXPECT_EQ(s.at(kW / 2, kT + 217), kBar);
+    EXPECT_EQ(s.at(kW / 2, kT + 217), kBar);  // over the title's bottom rows
     EXPECT_EQ(s.at((kW - kBarWidth) / 2 - 1, kT + 217), kPanel);
-    // The question's box, 540 wide, centred, right below the bar.
-    EXPECT_EQ(s.at(371, kT + 221), kTextPanel);
-    EXPECT_EQ(s.at(369, kT + 221), kPanel);
-    EXPECT_EQ(s.at(909, kT + 221), kTextPanel);
-    EXPECT_EQ(s.at(910, kT + 221), kPanel);
-    EXPECT_NEAR(Ink(s, 370, kT + 220, 910, kT + 300).centre(), kW / 2, 4);
-    EXPECT_GT(Ink(s, 370, kT + 220, 910, kT + 300).pixels, 50);
-    EXPECT_EQ(sprite_width(question), 540);
-    // Yes and no at their controls.
+    // The question's box, x 370 to 909, right below the bar.
+    EXPECT_EQ(std::vector<Rgb>({s.at(369, kT + 221), s.at(370, kT + 221), s.at(909, kT + 299), s.at(910, kT + 221)}),
+              std::vector<Rgb>({kPanel, kTextPanel, kTextPanel, kPanel}));
+    InkBox question = Ink(s, 370, kT + 220, 910, kT + 300);
+    EXPECT_NEAR(question.width(), Measure(3, state == NewGameQuestion ? "Start a new game?" : "Quit now?"), 6);
+    EXPECT_NEAR(question.centre(), kW / 2, 4);
     for (int i : {kControlYes, kControlNo}) {
       const Control& c = Controls[static_cast<size_t>(i)];
       EXPECT_EQ(s.at(c.left - 1, c.top + 20), kPanel);

@@ -45,8 +45,10 @@ struct Rgb {
 inline std::ostream& operator<<(std::ostream& os, const Rgb& c) {
   return os << "(" << c.r << ", " << c.g << ", " << c.b << ")";
 }
-inline bool near(const Rgb& a, const Rgb& b, int tolerance = 3) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+// The board (kBoard) under the dimming sprite at intensity 128.
+constexpr Rgb kDimmedBoard{0, 100, 0};
+inline bool near(const Rgb& a, const Rgb& b) {
+  return std::abs(a.r - b.r) <= 3 && std::abs(a.g - b.g) <= 3 && std::abs(a.b - b.b) <= 3;
 }
 
 // The stand-in pictures, each its own colour.
@@ -129,8 +131,6 @@ struct Shot {
     const uint8_t* p = img.row(y - y0) + (x - x0) * 4;
     return Rgb{p[2], p[1], p[0]};
   }
-  int right() const { return x0 + img.width; }
-  int bottom() const { return y0 + img.height; }
 };
 
 // Text ink: the text colour, or its blend with the panel colour (the dimmed
@@ -140,7 +140,7 @@ inline bool Inked(const Rgb& c) { return c.r > 200 && c.g < 165 && c.b < 100; }
 struct InkBox {
   int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // inclusive
   int pixels = 0;
-  int darkestGreen = 255;  // the full-strength ink: lower for bright text
+  int darkestGreen = 255;  // the full-strength ink: lower for bright text than dimmed
   int width() const { return pixels ? right - left + 1 : 0; }
   double centre() const { return (left + right + 1) / 2.0; }
 };
@@ -196,6 +196,7 @@ class UiScreen : public ::testing::Test {
   }
   void TearDown() override { ResetProgram(); }
 
+ public:
   // An opaque sprite of one colour (alpha 255 everywhere).
   static void Solid(int number, int w, int h, const Rgb& c) {
     ASSERT_NE(sprite_create(number, w, h, 0), 0);
