@@ -86,6 +86,11 @@ printf '[Settings]\r\nGameScreen = 1\r\n' > "$work/prog/Duskmatch.prefs"
 export HOME="$work/home" XDG_DATA_HOME="$work/home"
 unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
+# In sanitizer builds: the X libraries SDL loads at run time and unloads at
+# its shutdown keep a few allocations that the leak checker can only name as
+# "unknown module", so no suppression can match them. Leaks are checked by
+# the in-process tests on the dummy driver; this test checks behaviour.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 xvfb-run -a -s "-screen 0 1920x1080x24" bash ${DUSK_TRACE:+-x} "$0" --inside "$work"
 status=$?
 fail=0

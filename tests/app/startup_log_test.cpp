@@ -228,3 +228,26 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+// ---- The orderly end ----
+
+TEST(OrderlyEnd, SavesTheCurrentSettingsAndExitsWithZero) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ResetProgram();
+  Installation inst;
+  inst.Make("tiny");
+  inst.SettingsInUserFolder("Language = de_DE\r\nGameScreen = 1\r\nScreenMode = 1024x768\r\n");
+  EXPECT_EXIT(
+      {
+        StartUp({}, inst.prog);
+        Music = 0;  // as if M had been pressed while the music played
+        OrderlyEnd();
+      },
+      ::testing::ExitedWithCode(0), "");
+  std::vector<std::string> lines = startup_test::ReadLines(inst.user + kSettingsFileName);
+  for (const char* line : {"[Settings]", "Language = de_DE", "Music = 0", "GameScreen = 1", "ScreenMode = 1024x768"}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+  }
+  EXPECT_FALSE(file_exists(inst.prog + kSettingsFileName));
+  ResetProgram();
+}
