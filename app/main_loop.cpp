@@ -88,10 +88,12 @@ void DrainWindowEvents() {
         if (GameScreen != kBorderless) break;
         PauseMusicIfPlaying();
         // The activation switch that a reopened display brings with it must
-        // not send the new borderless window straight to the task bar. Any
-        // later one would minimise the window, which the screen service
-        // cannot do yet: the window then stays where it is.
-        if (ScreenReopened != 0) ScreenReopened = 0;
+        // not send the new borderless window straight to the task bar.
+        if (ScreenReopened != 0) {
+          ScreenReopened = 0;
+        } else {
+          window_minimise(kGameWindow);
+        }
         break;
       case kWindowEventClose:
         QuitRequested = 1;

@@ -5,7 +5,7 @@ set -e
 packages="build-essential cmake pkg-config git libgtest-dev libgmock-dev
   zlib1g-dev libpng-dev libvorbis-dev libogg-dev libarchive-dev
   libsdl2-dev libpango1.0-dev libcairo2-dev libfontconfig-dev fonts-lato fonts-noto-color-emoji fonts-vlgothic
-  xvfb xauth xdotool icoutils imagemagick"
+  xvfb xauth xdotool python3 icoutils imagemagick"
 missing=""
 for p in $packages; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

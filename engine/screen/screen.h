@@ -112,6 +112,9 @@ void window_close(int window);
 // Shows the window, and raises it to the front with input focus.
 void window_show(int window);
 void window_activate(int window);
+// Minimises a window to the task bar (a borderless game window that loses
+// the focus gets out of the way).
+void window_minimise(int window);
 
 int window_exists(int window);
 

@@ -60,6 +60,11 @@ void window_activate(int window) {
   w->active = true;
 }
 
+void window_minimise(int window) {
+  Window* w = window_table().get(window);
+  if (w) SDL_MinimizeWindow(w->window);
+}
+
 int window_exists(int window) { return window_table().exists(window) ? 1 : 0; }
 
 uint32_t window_system_id(int window) {
