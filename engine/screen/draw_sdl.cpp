@@ -18,7 +18,7 @@ DrawTarget g_pass;
 ImageBuffer* pass_pixels() {
   if (g_pass.kind == kTargetSprite) {
     Sprite* sp = sprite_table().get(g_pass.object);
-    return sp ? &sp->pixels : nullptr;
+    return sp ? sprite_pixels(sp) : nullptr;
   }
   if (g_pass.kind == kTargetImage) return image_handle(g_pass.object);
   return nullptr;
@@ -75,7 +75,7 @@ int sprite_grab_screen(int number, int x, int y, int width, int height) {
   SDL_Rect area{x, y, width, height};
   if (SDL_RenderReadPixels(s.renderer, &area, SDL_PIXELFORMAT_ARGB8888, screen.data(), width * 4) != 0) return 0;
   Sprite* sp = sprite_table().get(number);
-  if (!sp || sp->pixels.width != width || sp->pixels.height != height) {
+  if (!sp || sp->width != width || sp->height != height) {
     // A new screenshot sprite starts opaque: the grab writes colour only, and
     // a saved screenshot must not come out fully transparent.
     ImageBuffer px;
@@ -86,7 +86,8 @@ int sprite_grab_screen(int number, int x, int y, int width, int height) {
     if (!sprite_store(number, std::move(px), 0)) return 0;
     sp = sprite_table().get(number);
   }
-  ImageBuffer* px = &sp->pixels;
+  ImageBuffer* px = sprite_pixels(sp);
+  if (!px) return 0;
   for (size_t i = 0; i < screen.size(); i += 4) {
     px->pixels[i] = screen[i];
     px->pixels[i + 1] = screen[i + 1];
@@ -98,7 +99,13 @@ int sprite_grab_screen(int number, int x, int y, int width, int height) {
 int sprite_save(int sprite, const std::string& path, uint32_t format_key) {
   Sprite* sp = sprite_table().get(sprite);
   if (!sp) return 0;
+  // A copy read back for the save is dropped again after it.
+  bool had_copy = !sp->pixels.pixels.empty();
+  const ImageBuffer* px = sprite_pixels(sp);
+  if (!px) return 0;
   std::vector<uint8_t> encoded;
-  if (!image_encode(sp->pixels, format_key, &encoded)) return 0;
+  bool encoded_ok = image_encode(*px, format_key, &encoded);
+  if (!had_copy && screen_state().software) sp->pixels = ImageBuffer();
+  if (!encoded_ok) return 0;
   return file_write(path, encoded.data(), encoded.size()) ? 1 : 0;
 }

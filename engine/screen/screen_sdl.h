@@ -42,8 +42,14 @@ struct SpriteTexture {
 };
 
 struct Sprite {
-  ImageBuffer pixels;  // full-size copy of the texture, kept for drawing and saving
+  // Full-size copy of the texture's pixels, for drawing into, re-keying,
+  // stretching and saving. On the software renderer the texture already
+  // holds them in memory, so there the copy is made from it only while one
+  // of those needs it (sprite_pixels) and dropped again at the upload.
+  ImageBuffer pixels;
   SpriteTexture main;
+  int width = 0;  // full size in texels
+  int height = 0;
   int flags = 0;
   SDL_Rect clip{0, 0, 0, 0};  // shown part of the texture, in texels
   int shown_width = 0;        // displayed size (clip or zoom)
@@ -103,12 +109,21 @@ SDL_Window* window_sdl(int window);
 // the form the renderer draws fastest. False when the texture cannot be had.
 bool sprite_texture_load(SpriteTexture* t, const ImageBuffer& pixels);
 
+// Reads a texture's pixels back into out (software renderer only); false
+// when they cannot be had.
+bool sprite_texture_read(const SpriteTexture& t, ImageBuffer* out);
+
 // Draws the part src (nullptr: all) of a sprite texture into dst, opaque
 // or blended at an intensity of 1 to 255.
 void sprite_texture_draw(const SpriteTexture& t, const SDL_Rect* src, const SDL_Rect& dst, bool blended,
                          int intensity);
 
-// Copies the sprite's pixels into its texture and refreshes its mask.
+// The sprite's full-size pixels, read back from its texture when the copy
+// was dropped; nullptr when they cannot be had.
+ImageBuffer* sprite_pixels(Sprite* sprite);
+
+// Copies the sprite's pixels into its texture and refreshes its mask; on the
+// software renderer the copy is then dropped.
 bool sprite_upload(Sprite* sprite);
 
 // Makes a sprite from full-size pixels and stores it; 0 on failure.

@@ -1,5 +1,6 @@
-// Sprites on SDL: one texture each, with a copy of its pixels kept in memory
-// for drawing into, re-applying transparency and saving.
+// Sprites on SDL: one texture each, with a copy of its pixels in memory for
+// drawing into, re-applying transparency and saving (on the software
+// renderer only while one of those needs it).
 #include <algorithm>
 #include <utility>
 
@@ -13,14 +14,30 @@ ObjectTable<Sprite>& sprite_table() {
 
 void sprites_free_all() { sprite_table().free(-1); }
 
+ImageBuffer* sprite_pixels(Sprite* sp) {
+  if (!sp->pixels.pixels.empty()) return &sp->pixels;
+  if (!sprite_texture_read(sp->main, &sp->pixels)) {
+    sp->pixels = ImageBuffer();
+    return nullptr;
+  }
+  return &sp->pixels;
+}
+
+// Frees the copy where the texture can give it back.
+static void drop_pixels(Sprite* sp) {
+  if (screen_state().software) sp->pixels = ImageBuffer();
+}
+
 bool sprite_upload(Sprite* sp) {
   const ImageBuffer& px = sp->pixels;
+  if (px.pixels.empty()) return false;
   if (!sprite_texture_load(&sp->main, px)) return false;
   sp->zoomed.clear();
   if (sp->flags & kSpriteMask) {
     sp->mask.resize(px.pixels.size() / 4);
     for (size_t i = 0; i < sp->mask.size(); ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
   }
+  drop_pixels(sp);
   return true;
 }
 
@@ -33,6 +50,8 @@ int sprite_store(int number, ImageBuffer pixels, int flags) {
   sp->clip = SDL_Rect{0, 0, pixels.width, pixels.height};
   sp->shown_width = pixels.width;
   sp->shown_height = pixels.height;
+  sp->width = pixels.width;
+  sp->height = pixels.height;
   pixels.depth = 32;
   sp->pixels = std::move(pixels);
   if (!sprite_upload(sp.get())) return 0;
@@ -69,14 +88,16 @@ void sprite_transparent_color(int sprite, int rgb) {
   }
   Sprite* sp = sprite_table().get(sprite);
   if (!sp) return;
-  image_apply_transparent_color(&sp->pixels, rgb);
+  ImageBuffer* px = sprite_pixels(sp);
+  if (!px) return;
+  image_apply_transparent_color(px, rgb);
   sprite_upload(sp);
 }
 
 void sprite_clip(int sprite, int x, int y, int width, int height) {
   Sprite* sp = sprite_table().get(sprite);
   if (!sp) return;
-  int full_w = sp->pixels.width, full_h = sp->pixels.height;
+  int full_w = sp->width, full_h = sp->height;
   x = std::clamp(x, 0, full_w);
   y = std::clamp(y, 0, full_h);
   if (width == -1) width = full_w;
@@ -91,8 +112,8 @@ void sprite_clip(int sprite, int x, int y, int width, int height) {
 void sprite_zoom(int sprite, int width, int height) {
   Sprite* sp = sprite_table().get(sprite);
   if (!sp) return;
-  sp->shown_width = width == -1 ? sp->pixels.width : std::max(0, width);
-  sp->shown_height = height == -1 ? sp->pixels.height : std::max(0, height);
+  sp->shown_width = width == -1 ? sp->width : std::max(0, width);
+  sp->shown_height = height == -1 ? sp->height : std::max(0, height);
 }
 
 int sprite_width(int sprite) {
@@ -111,8 +132,8 @@ void sprite_free(int sprite) { sprite_table().free(sprite); }
 
 int sprite_opaque_at(int sprite, int x, int y) {
   Sprite* sp = sprite_table().get(sprite);
-  if (!sp || sp->mask.empty() || x < 0 || y < 0 || x >= sp->pixels.width || y >= sp->pixels.height) return -1;
-  return sp->mask[static_cast<size_t>(y) * static_cast<size_t>(sp->pixels.width) + static_cast<size_t>(x)];
+  if (!sp || sp->mask.empty() || x < 0 || y < 0 || x >= sp->width || y >= sp->height) return -1;
+  return sp->mask[static_cast<size_t>(y) * static_cast<size_t>(sp->width) + static_cast<size_t>(x)];
 }
 
 // The shown part stretched to the displayed size, for the software renderer;
@@ -127,8 +148,13 @@ static const SpriteTexture* zoomed_texture(Sprite* sp) {
   }
   sp->zoomed.clear();
   if (sp->shown_width > kImageMaxSide || sp->shown_height > kImageMaxSide) return nullptr;
+  // A copy already there belongs to a drawing pass and stays.
+  bool had_copy = !sp->pixels.pixels.empty();
+  ImageBuffer* px = sprite_pixels(sp);
+  if (!px) return nullptr;
   ImageBuffer stretched;
-  image_sample_stretch(sp->pixels, c.x, c.y, c.w, c.h, sp->shown_width, sp->shown_height, s.filtering, &stretched);
+  image_sample_stretch(*px, c.x, c.y, c.w, c.h, sp->shown_width, sp->shown_height, s.filtering, &stretched);
+  if (!had_copy) drop_pixels(sp);
   if (!sprite_texture_load(&sp->zoomed, stretched)) {
     sp->zoomed.clear();
     return nullptr;

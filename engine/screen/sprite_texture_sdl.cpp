@@ -164,7 +164,10 @@ bool fill_texture(SDL_Texture** tex, Uint32 format, const ImageBuffer& px) {
     }
   }
   if (!*tex) {
-    *tex = SDL_CreateTexture(s.renderer, format, SDL_TEXTUREACCESS_STATIC, px.width, px.height);
+    // On the software renderer a streaming texture is the same surface as a
+    // static one, and locking it is how its pixels are read back.
+    int access = s.software ? SDL_TEXTUREACCESS_STREAMING : SDL_TEXTUREACCESS_STATIC;
+    *tex = SDL_CreateTexture(s.renderer, format, access, px.width, px.height);
     if (!*tex) return false;
     SDL_SetTextureScaleMode(*tex, s.filtering ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   }
@@ -187,6 +190,34 @@ bool sprite_texture_load(SpriteTexture* t, const ImageBuffer& px) {
   } else if (!fill_texture(&t->solid, SDL_PIXELFORMAT_RGB888, px)) {
     // Without it the parts are copied from the texture itself.
     t->solid = nullptr;
+  }
+  return true;
+}
+
+bool sprite_texture_read(const SpriteTexture& t, ImageBuffer* out) {
+  if (!screen_state().software || !t.texture) return false;
+  Uint32 format = 0;
+  int access = 0, w = 0, h = 0;
+  if (SDL_QueryTexture(t.texture, &format, &access, &w, &h) != 0 || access != SDL_TEXTUREACCESS_STREAMING)
+    return false;
+  void* data = nullptr;
+  int pitch = 0;
+  // The software renderer's lock hands out the texture's own surface, which
+  // holds the bytes last uploaded (an opaque texture's unused byte included,
+  // which was uploaded as alpha 255).
+  if (SDL_LockTexture(t.texture, nullptr, &data, &pitch) != 0) return false;
+  out->width = w;
+  out->height = h;
+  out->depth = 32;
+  out->pixels.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+  size_t row = static_cast<size_t>(w) * 4;
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* from = static_cast<const uint8_t*>(data) + static_cast<size_t>(y) * static_cast<size_t>(pitch);
+    std::copy(from, from + row, out->pixels.data() + static_cast<size_t>(y) * row);
+  }
+  SDL_UnlockTexture(t.texture);
+  if (t.opaque) {
+    for (size_t i = 3; i < out->pixels.size(); i += 4) out->pixels[i] = 255;
   }
   return true;
 }
