@@ -75,6 +75,15 @@ struct Band {
   int lo, hi, a, b;  // visible columns [lo, hi), copied columns [a, b)
   bool empty() const { return lo >= hi; }
   bool copies() const { return b - a >= kMinCopyWidth; }
+  // Takes one more row into the band.
+  void add(const RowShape& r) {
+    if (r.hi > r.lo) {
+      lo = std::min(lo, r.lo);
+      hi = std::max(hi, r.hi);
+    }
+    a = std::max(a, r.a);
+    b = std::min(b, r.b);
+  }
   double cost(int rows) const {
     if (empty()) return 0;
     if (!copies()) return kDrawCost + static_cast<double>(hi - lo) * rows;
@@ -87,15 +96,7 @@ struct Band {
 // every row is opaque in [a, b). A transparent row leaves nothing to copy.
 Band band_of(const std::vector<RowShape>& rows, int width, int y0, int y1) {
   Band band{width, 0, 0, width};
-  for (int y = y1 - 1; y >= y0; --y) {
-    const RowShape& r = rows[static_cast<size_t>(y)];
-    if (r.hi > r.lo) {
-      band.lo = std::min(band.lo, r.lo);
-      band.hi = std::max(band.hi, r.hi);
-    }
-    band.a = std::max(band.a, r.a);
-    band.b = std::min(band.b, r.b);
-  }
+  for (int y = y1 - 1; y >= y0; --y) band.add(rows[static_cast<size_t>(y)]);
   return band;
 }
 
@@ -114,13 +115,7 @@ void split_into_parts(const ImageBuffer& px, SpriteTexture* t) {
     Band band{px.width, 0, 0, px.width};
     best[static_cast<size_t>(y1)] = -1;
     for (int y0 = y1 - 1; y0 >= std::max(0, y1 - kMaxBand); --y0) {
-      const RowShape& r = rows[static_cast<size_t>(y0)];
-      if (r.hi > r.lo) {
-        band.lo = std::min(band.lo, r.lo);
-        band.hi = std::max(band.hi, r.hi);
-      }
-      band.a = std::max(band.a, r.a);
-      band.b = std::min(band.b, r.b);
+      band.add(rows[static_cast<size_t>(y0)]);
       double c = best[static_cast<size_t>(y0)] + band.cost(y1 - y0);
       if (best[static_cast<size_t>(y1)] < 0 || c < best[static_cast<size_t>(y1)]) {
         best[static_cast<size_t>(y1)] = c;
