@@ -65,5 +65,21 @@ bool file_write_open(int handle, const void* data, size_t size);
 // Whether the handle names a file that is still open.
 bool file_is_open(int handle);
 
-// Closes one open file (nothing happens for a handle that is not open).
+// Files kept open and read a piece at a time, at any offset (the data pack,
+// whose entries are read one by one). These handles share the table above.
+
+// Opens an existing regular file for reading. 0 when it cannot (missing, a
+// folder, no permission).
+int file_open_read(const std::string& path);
+
+// Reads exactly size bytes starting at offset of a file opened for reading,
+// without moving any shared position. False when the handle is not open for
+// reading, the read fails, or the file ends before size bytes.
+bool file_read_at(int handle, uint64_t offset, void* data, size_t size);
+
+// Current size in bytes of an open file, or -1.
+int64_t file_open_size(int handle);
+
+// Closes one open file, read or write (nothing happens for a handle that is
+// not open).
 void file_close(int handle);

@@ -166,11 +166,12 @@ const std::string& file_private_temp_folder() {
 namespace {
 
 struct OpenFile {
-  explicit OpenFile(int fd_) : fd(fd_) {}
+  OpenFile(int fd_, bool reading_) : fd(fd_), reading(reading_) {}
   ~OpenFile() { close(fd); }
   OpenFile(const OpenFile&) = delete;
   OpenFile& operator=(const OpenFile&) = delete;
   int fd;
+  bool reading;  // opened by file_open_read, else by file_open_write
 };
 
 ObjectTable<OpenFile>& open_files() {
@@ -183,12 +184,52 @@ ObjectTable<OpenFile>& open_files() {
 int file_open_write(const std::string& path) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return 0;
-  return open_files().put(-1, std::make_unique<OpenFile>(fd));
+  return open_files().put(-1, std::make_unique<OpenFile>(fd, false));
 }
 
 bool file_write_open(int handle, const void* data, size_t size) {
   OpenFile* f = open_files().get(handle);
-  return f && write_all(f->fd, data, size);
+  return f && !f->reading && write_all(f->fd, data, size);
+}
+
+int file_open_read(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  struct stat st;
+  // A folder opens for reading on POSIX, but it is not a file to read.
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return 0;
+  }
+  return open_files().put(-1, std::make_unique<OpenFile>(fd, true));
+}
+
+bool file_read_at(int handle, uint64_t offset, void* data, size_t size) {
+  OpenFile* f = open_files().get(handle);
+  if (!f || !f->reading || (!data && size > 0)) return false;
+  // pread takes a signed offset: a read that would pass its largest value
+  // cannot succeed, and must not wrap around to the start of the file.
+  if (offset > static_cast<uint64_t>(INT64_MAX) || size > static_cast<uint64_t>(INT64_MAX) - offset)
+    return false;
+  uint8_t* p = static_cast<uint8_t*>(data);
+  while (size > 0) {
+    // pread may return less than asked for (signals, very large reads).
+    size_t chunk = std::min<size_t>(size, size_t{1} << 30);
+    ssize_t n = pread(f->fd, p, chunk, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;  // an error, or the file ended first
+    p += n;
+    offset += static_cast<uint64_t>(n);
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+int64_t file_open_size(int handle) {
+  OpenFile* f = open_files().get(handle);
+  struct stat st;
+  if (!f || fstat(f->fd, &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_size);
 }
 
 bool file_is_open(int handle) { return handle != 0 && open_files().exists(handle); }
