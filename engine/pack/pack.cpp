@@ -73,9 +73,9 @@ void pack_shutdown() {
   g_formats.clear();
 }
 
-// Opening reads whole files and writing holds whole packs in memory: a
-// file too large for memory is a failure like any other, not an exception
-// that leaves the engine.
+// A ZIP reader, an index, a pack given as bytes or a pack being written
+// all take memory: running out of it is a failure like any other, not an
+// exception that leaves the engine.
 int pack_open(int number, const std::string& path, int format) {
   const PackFormat* f = prepare(number, format);
   if (!f || !f->open) return 0;

@@ -1,12 +1,14 @@
 // The engine's own archive (format 4): a magic, then entries back to back,
 // each a small header, a name and the stored data, raw or as a packed block
-// stream. The whole file is read at open: packs are opened for a batch of
-// reads that together touch most of the file anyway.
-#include <cstring>
+// stream. An open pack keeps only its index: each entry is read from the
+// pack's source when it is asked for, so a picture's stored bytes are in
+// memory only while that picture is unpacked.
+#include <algorithm>
 
 #include "engine/pack/block_codec.h"
 #include "engine/pack/pack.h"
 #include "engine/pack/pack_archive.h"
+#include "engine/pack/pack_source.h"
 #include "engine/system/file.h"
 
 namespace {
@@ -28,14 +30,14 @@ void put_le(std::vector<uint8_t>* out, uint64_t v, int bytes) {
 struct IndexEntry {
   int64_t unpacked;
   int64_t stored;
-  size_t offset;  // of the stored data
+  uint64_t offset;  // of the stored data
   std::string name;
 };
 
 class DataPackReader : public PackArchive {
  public:
-  DataPackReader(std::vector<uint8_t> bytes, size_t header_size)
-      : bytes_(std::move(bytes)), header_size_(header_size) {}
+  DataPackReader(std::unique_ptr<PackSource> source, size_t header_size)
+      : source_(std::move(source)), header_size_(header_size) {}
 
   int64_t read_entry(void* dest, int64_t capacity, const std::string& name) override {
     const IndexEntry* e = find(name);
@@ -46,10 +48,13 @@ class DataPackReader : public PackArchive {
     const IndexEntry* e = find(name);
     if (!e || e->unpacked > kPackMaxExtractSize) return -1;
     // A packed entry whose stream disagrees with the header fails before
-    // any memory is taken for it.
-    if (e->stored != e->unpacked &&
-        pack_stream_length(bytes_.data() + e->offset, static_cast<size_t>(e->stored)) != e->unpacked)
-      return -1;
+    // any memory is taken for it: only the stream header is read for that.
+    if (e->stored != e->unpacked) {
+      std::vector<uint8_t> scratch;
+      size_t head = static_cast<size_t>(std::min<int64_t>(e->stored, kPackStreamHeaderSize));
+      const uint8_t* h = source_->view(e->offset, head, &scratch);
+      if (!h || pack_stream_length(h, head) != e->unpacked) return -1;
+    }
     std::vector<uint8_t> buf;
     if (!pack_allocate(&buf, static_cast<size_t>(e->unpacked))) return -1;
     int64_t n = read_into(*e, buf.data(), e->unpacked);
@@ -90,38 +95,41 @@ class DataPackReader : public PackArchive {
 
   int64_t unindexed_bytes() override {
     build_index();
-    return static_cast<int64_t>(bytes_.size() - index_end_);
+    return static_cast<int64_t>(source_->size() - index_end_);
   }
 
  private:
   enum ListState { kBefore, kAt, kAfter };
 
-  // Walks the headers once. A header cut short, a name running past the
-  // end, or a negative or impossible size ends the index at that entry, so
-  // a damaged pack can neither loop nor send a read outside the file.
+  // Walks the headers once, two small reads per entry (header, name). A
+  // header cut short, a name running past the end, a negative or impossible
+  // size or a failed read ends the index at that entry, so a damaged pack
+  // can neither loop nor send a read outside the file.
   void build_index() {
     if (indexed_) return;
     indexed_ = true;
-    const size_t size = bytes_.size();
-    size_t pos = 4;
-    while (size - pos >= header_size_) {
-      const uint8_t* h = bytes_.data() + pos;
+    const uint64_t size = source_->size();
+    uint64_t pos = 4;
+    uint8_t h[kHeaderV1];
+    std::vector<char> name;
+    while (size - pos >= header_size_ && source_->read(pos, h, header_size_)) {
       int64_t unpacked = read_le64(h);
       int64_t stored = read_le64(h + 8);
       size_t name_len = static_cast<size_t>(h[16]) | (static_cast<size_t>(h[17]) << 8);
       if (size - pos - header_size_ < name_len) break;
-      size_t data = pos + header_size_ + name_len;
+      uint64_t data = pos + header_size_ + name_len;
       if (unpacked < 0 || stored < 0 || static_cast<uint64_t>(stored) > size - data) break;
+      name.resize(name_len);
+      if (!source_->read(pos + header_size_, name.data(), name_len)) break;
       if (index_.size() == index_.capacity()) index_.reserve(index_.size() + kIndexGrowth);
       IndexEntry e;
       e.unpacked = unpacked;
       e.stored = stored;
       e.offset = data;
       // Names are NUL-terminated in the index: a NUL inside ends the name.
-      const char* name = reinterpret_cast<const char*>(h + header_size_);
-      e.name.assign(name, strnlen(name, name_len));
+      e.name.assign(name.begin(), std::find(name.begin(), name.end(), '\0'));
       index_.push_back(std::move(e));
-      pos = data + static_cast<size_t>(stored);
+      pos = data + static_cast<uint64_t>(stored);
     }
     index_end_ = pos;
   }
@@ -134,26 +142,27 @@ class DataPackReader : public PackArchive {
     return nullptr;
   }
 
+  // A raw entry goes straight into dest; a packed one's stored bytes are
+  // read into a buffer of their own that lasts only for this read.
   int64_t read_into(const IndexEntry& e, uint8_t* dest, int64_t capacity) const {
     if (capacity < e.unpacked) return -1;
-    const uint8_t* src = bytes_.data() + e.offset;
-    if (e.stored == e.unpacked) {
-      if (e.unpacked > 0) std::memcpy(dest, src, static_cast<size_t>(e.unpacked));
-      return e.unpacked;
-    }
+    if (e.stored == e.unpacked)
+      return source_->read(e.offset, dest, static_cast<size_t>(e.unpacked)) ? e.unpacked : -1;
     const size_t stored = static_cast<size_t>(e.stored);
-    if (pack_stream_length(src, stored) != e.unpacked) return -1;
+    std::vector<uint8_t> scratch;
+    const uint8_t* src = source_->view(e.offset, stored, &scratch);
+    if (!src || pack_stream_length(src, stored) != e.unpacked) return -1;
     // The unpacker may use all the room it is given; giving it only the
     // entry's size keeps the caller's bytes past the entry untouched.
     int64_t n = pack_unpack_stream(src, stored, dest, static_cast<size_t>(e.unpacked));
     return n == e.unpacked ? n : -1;
   }
 
-  std::vector<uint8_t> bytes_;
+  std::unique_ptr<PackSource> source_;
   size_t header_size_;
   bool indexed_ = false;
   std::vector<IndexEntry> index_;
-  size_t index_end_ = 0;
+  uint64_t index_end_ = 0;
   ListState state_ = kBefore;
   size_t current_ = 0;
 };
@@ -189,18 +198,21 @@ class DataPackWriter : public PackArchive {
   std::vector<uint8_t> bytes_;
 };
 
-std::unique_ptr<PackArchive> open_bytes(std::vector<uint8_t> bytes) {
-  if (bytes.size() < 4 || bytes[1] != 'z' || bytes[2] != 'l' || bytes[3] != 'p') return nullptr;
-  if (bytes[0] == '2') return std::make_unique<DataPackReader>(std::move(bytes), kHeaderV2);
-  if (bytes[0] == '1') return std::make_unique<DataPackReader>(std::move(bytes), kHeaderV1);
+// Checks the magic; the index waits for the first lookup or listing.
+std::unique_ptr<PackArchive> open_source(std::unique_ptr<PackSource> source) {
+  uint8_t magic[4];
+  if (!source || !source->read(0, magic, 4) || magic[1] != 'z' || magic[2] != 'l' || magic[3] != 'p')
+    return nullptr;
+  if (magic[0] == '2') return std::make_unique<DataPackReader>(std::move(source), kHeaderV2);
+  if (magic[0] == '1') return std::make_unique<DataPackReader>(std::move(source), kHeaderV1);
   return nullptr;
 }
 
-std::unique_ptr<PackArchive> open_path(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  if (!file_read_all(path, &bytes)) return nullptr;
-  return open_bytes(std::move(bytes));
+std::unique_ptr<PackArchive> open_bytes(std::vector<uint8_t> bytes) {
+  return open_source(pack_source_memory(std::move(bytes)));
 }
+
+std::unique_ptr<PackArchive> open_path(const std::string& path) { return open_source(pack_source_file(path)); }
 
 std::unique_ptr<PackArchive> create_path(const std::string& path, int level) {
   return std::make_unique<DataPackWriter>(path, level);

@@ -18,6 +18,14 @@ class DamagedPack : public ::testing::Test {
   void TearDown() override { pack_shutdown(); }
 };
 
+// A pack from its file, read piece by piece, or from bytes in memory: every
+// damage must be caught the same way by both.
+int OpenPack(const std::vector<uint8_t>& bytes, bool on_disk) {
+  if (!on_disk) return pack_open_memory(-1, bytes, kPackFormatData);
+  if (!file_write("damaged.pack", bytes.data(), bytes.size())) return 0;
+  return pack_open(-1, "damaged.pack", kPackFormatData);
+}
+
 std::vector<std::string> Names(int pack) {
   std::vector<std::string> names;
   pack_list_begin(pack);
@@ -48,11 +56,11 @@ TEST_F(DamagedPack, ABadEntryHeaderEndsTheIndexAtThatEntry) {
       {"stored size that would wrap the next offset", 8, INT64_MAX - 20},
       {"most negative unpacked size", 0, INT64_MIN},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : cases) for (bool on_disk : {true, false}) {
     SCOPED_TRACE(c.what);
+    SCOPED_TRACE(on_disk ? "from the file" : "from memory");
     std::vector<uint8_t> f = WithSecondHeaderField(c.field, c.value);
-    ASSERT_TRUE(file_write("bad.pack", f.data(), f.size()));
-    int pack = pack_open(-1, "bad.pack", kPackFormatData);
+    int pack = OpenPack(f, on_disk);
     ASSERT_NE(pack, 0);
     EXPECT_EQ(Names(pack), std::vector<std::string>{"a"});
     char buf[8] = {};
@@ -68,9 +76,10 @@ TEST_F(DamagedPack, TruncatedPacksKeepTheWholeEntriesBeforeTheCut) {
   std::vector<uint8_t> f = packbytes::PackFile(1, {packbytes::Raw("first", "12345"), packbytes::Raw("second", "678")});
   const size_t first_end = 4 + 24 + 5 + 5;
   // Cut inside the second header, inside its name, inside its data.
-  for (size_t cut : {first_end + 3, first_end + 24 + 2, f.size() - 1}) {
+  for (size_t cut : {first_end + 3, first_end + 24 + 2, f.size() - 1}) for (bool on_disk : {true, false}) {
     SCOPED_TRACE(cut);
-    int pack = pack_open_memory(-1, std::vector<uint8_t>(f.begin(), f.begin() + static_cast<long>(cut)), kPackFormatData);
+    SCOPED_TRACE(on_disk ? "from the file" : "from memory");
+    int pack = OpenPack(std::vector<uint8_t>(f.begin(), f.begin() + static_cast<long>(cut)), on_disk);
     ASSERT_NE(pack, 0);
     EXPECT_EQ(Names(pack), std::vector<std::string>{"first"});
     EXPECT_EQ(pack_unindexed_bytes(pack), static_cast<int64_t>(cut - first_end));
@@ -98,8 +107,8 @@ TEST_F(DamagedPack, FilesThatAreNotPacksDoNotOpen) {
 }
 
 // One packed entry "e" whose stored data is the given stream.
-int OpenStream(const std::vector<uint8_t>& stream, int64_t unpacked) {
-  return pack_open_memory(-1, packbytes::PackFile(2, {Entry{"e", stream, unpacked}}), kPackFormatData);
+int OpenStream(const std::vector<uint8_t>& stream, int64_t unpacked, bool on_disk = false) {
+  return OpenPack(packbytes::PackFile(2, {Entry{"e", stream, unpacked}}), on_disk);
 }
 
 TEST_F(DamagedPack, DamagedStreamsFailTheRead) {
@@ -144,9 +153,10 @@ TEST_F(DamagedPack, DamagedStreamsFailTheRead) {
       {"stream longer than the entry says", ok, 11},
       {"stream header cut short", std::vector<uint8_t>(ok.begin(), ok.begin() + 20), 12},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : cases) for (bool on_disk : {true, false}) {
     SCOPED_TRACE(c.what);
-    int pack = OpenStream(c.stream, c.unpacked);
+    SCOPED_TRACE(on_disk ? "from the file" : "from memory");
+    int pack = OpenStream(c.stream, c.unpacked, on_disk);
     ASSERT_NE(pack, 0);
     std::vector<uint8_t> buf(64, 0);
     EXPECT_EQ(pack_read_entry(pack, buf.data(), 64, "e"), -1);
@@ -155,22 +165,29 @@ TEST_F(DamagedPack, DamagedStreamsFailTheRead) {
     pack_close(pack);
   }
   // The undamaged stream reads, so the cases above fail for their damage.
-  int pack = OpenStream(ok, 12);
-  char buf[12];
-  EXPECT_EQ(pack_read_entry(pack, buf, 12, "e"), 12);
-  EXPECT_EQ(std::string(buf, 12), "abcabcabcabc");
+  for (bool on_disk : {true, false}) {
+    int pack = OpenStream(ok, 12, on_disk);
+    char buf[12];
+    EXPECT_EQ(pack_read_entry(pack, buf, 12, "e"), 12);
+    EXPECT_EQ(std::string(buf, 12), "abcabcabcabc");
+    EXPECT_EQ(pack_extract_entry(pack, "damaged.out", "e"), 12);
+    EXPECT_EQ(file_size("damaged.out"), 12);
+    file_remove("damaged.out");
+  }
 }
 
 TEST_F(DamagedPack, HugeClaimedSizesFailWithoutTakingTheMemory) {
   BlockWriter b('a');
   b.Literals("bc").Match(9, 3);
   const int64_t huge = int64_t{1} << 50;
-  int pack = OpenStream(packbytes::Stream(huge, huge, {b.bytes}), huge);
-  ASSERT_NE(pack, 0);
-  char buf[16];
-  EXPECT_EQ(pack_read_entry(pack, buf, sizeof buf, "e"), -1);
-  EXPECT_EQ(pack_extract_entry(pack, "huge.out", "e"), -1);
-  EXPECT_FALSE(file_exists("huge.out"));
+  for (bool on_disk : {true, false}) {
+    int pack = OpenStream(packbytes::Stream(huge, huge, {b.bytes}), huge, on_disk);
+    ASSERT_NE(pack, 0);
+    char buf[16];
+    EXPECT_EQ(pack_read_entry(pack, buf, sizeof buf, "e"), -1);
+    EXPECT_EQ(pack_extract_entry(pack, "huge.out", "e"), -1);
+    EXPECT_FALSE(file_exists("huge.out"));
+  }
 }
 
 }  // namespace
