@@ -5,8 +5,36 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
+
+// An allocator whose new elements are left as they are instead of being
+// zeroed: a picture's pixels are written whole right after they are sized,
+// so clearing megabytes first would be wasted work. Elements given a value
+// (resize(n, v), assign, insert) get it as usual.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <typename U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
+// Pixel bytes; resize(n) leaves the new bytes unset.
+using PixelVector = std::vector<uint8_t, UninitialisedAllocator<uint8_t>>;
 
 // The pixels of one image: rows top to bottom, each pixel four bytes blue,
 // green, red, alpha (a little-endian 0xAARRGGBB). A 24-bit image keeps the
@@ -15,7 +43,7 @@ struct ImageBuffer {
   int width = 0;
   int height = 0;
   int depth = 32;  // 24 or 32
-  std::vector<uint8_t> pixels;
+  PixelVector pixels;  // resize(n) leaves new bytes unset: write them all
 
   uint8_t* row(int y) { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 4; }
   const uint8_t* row(int y) const {
@@ -126,3 +154,9 @@ void image_fill_rgb(ImageBuffer* dst, int x, int y, int width, int height, int r
 // nearest (filter 1), with coordinates wrapping around the whole source.
 void image_sample_stretch(const ImageBuffer& src, int sx, int sy, int sw, int sh, int width, int height,
                           int filter, ImageBuffer* out);
+
+// The smooth stretch of image_resize: the rectangle sx, sy, sw x sh (inside
+// src) stretched to fill out, whose width, height and pixels are set
+// already; area averaging when shrinking and bilinear between pixel centres
+// when enlarging, each axis on its own, all four channels.
+void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh, ImageBuffer* out);

@@ -1,6 +1,7 @@
 // Resampling as a texture sampler does it, for renderers that cannot stretch
 // sprites quickly themselves: the stretched copy is made once and then drawn
 // pixel for pixel.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -68,5 +69,175 @@ void image_sample_stretch(const ImageBuffer& src, int sx, int sy, int sw, int sh
         o[c] = static_cast<uint8_t>((top * (256 - ay.weight) + bottom * ay.weight + 32768) >> 16);
       }
     }
+  }
+}
+
+// ---- The smooth stretch of image_resize ----
+// Each axis gets a table of integer weights (summing to exactly 1 << 14 per
+// output position) once; the rows are then filtered across into a small ring
+// of 16-bit rows (8 fractional bits) that the columns are filtered from, so
+// the whole stretch touches each source row once and stays in the cache.
+
+namespace {
+
+constexpr int kWeightBits = 14;
+constexpr int32_t kWeightOne = 1 << kWeightBits;
+// Bits of fraction the across-filtered rows keep, and what rounding adds.
+constexpr int kMidFraction = 8;
+constexpr int kAcrossShift = kWeightBits - kMidFraction;
+constexpr int32_t kAcrossRound = 1 << (kAcrossShift - 1);
+constexpr int kDownShift = kWeightBits + kMidFraction;
+constexpr int32_t kDownRound = 1 << (kDownShift - 1);
+
+// The weights of one axis: every output position reads `taps` neighbouring
+// source positions from first[d]; positions it does not need weigh 0, so
+// that the inner loops have a fixed length.
+struct SmoothAxis {
+  int taps = 1;
+  std::vector<int> first;
+  std::vector<int32_t> weights;  // taps per output position
+};
+
+// Area averaging when shrinking (each source pixel weighs by how much of
+// the output pixel it covers), bilinear between pixel centres, clamped at
+// the edges, when enlarging or keeping the size.
+SmoothAxis smooth_axis(int src, int dst) {
+  std::vector<int> first(static_cast<size_t>(dst));
+  std::vector<std::vector<double>> exact(static_cast<size_t>(dst));
+  const double scale = static_cast<double>(src) / dst;
+  for (int d = 0; d < dst; ++d) {
+    std::vector<double>& w = exact[static_cast<size_t>(d)];
+    if (dst < src) {
+      const double lo = d * scale, hi = (d + 1) * scale;
+      const int a = static_cast<int>(std::floor(lo));
+      const int last = std::min(src - 1, static_cast<int>(std::ceil(hi)) - 1);
+      first[static_cast<size_t>(d)] = a;
+      for (int s = a; s <= last; ++s) w.push_back((std::min<double>(hi, s + 1) - std::max<double>(lo, s)) / scale);
+      // Bounds that land a hair past a pixel edge add a tap of almost no
+      // weight, which would lengthen every position's loop.
+      constexpr double kNoWeight = 1e-9;
+      while (w.size() > 1 && w.back() < kNoWeight) w.pop_back();
+      while (w.size() > 1 && w.front() < kNoWeight) {
+        w.erase(w.begin());
+        ++first[static_cast<size_t>(d)];
+      }
+    } else {
+      const double pos = std::max(0.0, std::min((d + 0.5) * scale - 0.5, static_cast<double>(src - 1)));
+      const int a = static_cast<int>(std::floor(pos));
+      first[static_cast<size_t>(d)] = a;
+      w.push_back(1.0 - (pos - a));
+      if (a + 1 < src) w.push_back(pos - a);
+    }
+  }
+  SmoothAxis axis;
+  for (const auto& w : exact) axis.taps = std::max(axis.taps, static_cast<int>(w.size()));
+  axis.first.resize(static_cast<size_t>(dst));
+  axis.weights.assign(static_cast<size_t>(dst) * static_cast<size_t>(axis.taps), 0);
+  for (int d = 0; d < dst; ++d) {
+    const std::vector<double>& w = exact[static_cast<size_t>(d)];
+    // Shifted left where needed so that all taps lie inside the source.
+    const int start = std::min(first[static_cast<size_t>(d)], src - axis.taps);
+    axis.first[static_cast<size_t>(d)] = start;
+    int32_t* out = &axis.weights[static_cast<size_t>(d) * static_cast<size_t>(axis.taps)];
+    const int skip = first[static_cast<size_t>(d)] - start;
+    int32_t sum = 0;
+    size_t heaviest = 0;
+    for (size_t k = 0; k < w.size(); ++k) {
+      out[skip + static_cast<int>(k)] = static_cast<int32_t>(std::lround(w[k] * kWeightOne));
+      sum += out[skip + static_cast<int>(k)];
+      if (w[k] > w[heaviest]) heaviest = k;
+    }
+    // Rounding must neither brighten nor darken a flat area.
+    out[skip + static_cast<int>(heaviest)] += kWeightOne - sum;
+  }
+  return axis;
+}
+
+// Four channels at once: blue, green, red, alpha.
+typedef int32_t Channels __attribute__((vector_size(16)));
+
+// One source row filtered across into width output pixels of 16 bits a
+// channel (value times 256).
+template <int Taps>
+void filter_across(const uint8_t* in, const SmoothAxis& axis, int width, uint16_t* out) {
+  const int taps = Taps > 0 ? Taps : axis.taps;
+  const int32_t* w = axis.weights.data();
+  for (int x = 0; x < width; ++x, w += taps, out += 4) {
+    const uint8_t* p = in + static_cast<size_t>(axis.first[static_cast<size_t>(x)]) * 4;
+    Channels acc = {kAcrossRound, kAcrossRound, kAcrossRound, kAcrossRound};
+    for (int k = 0; k < taps; ++k, p += 4) {
+      const Channels pixel = {p[0], p[1], p[2], p[3]};
+      acc += pixel * w[k];
+    }
+    acc >>= kAcrossShift;
+    for (int c = 0; c < 4; ++c) out[c] = static_cast<uint16_t>(acc[c]);
+  }
+}
+
+// One output row from taps filtered rows; n is the row's channel count.
+template <int Taps>
+void filter_down(const uint16_t* const* rows, const int32_t* w, int taps_dynamic, size_t n, uint8_t* out) {
+  const int taps = Taps > 0 ? Taps : taps_dynamic;
+  for (size_t i = 0; i < n; ++i) {
+    int32_t acc = kDownRound;
+    for (int k = 0; k < taps; ++k) acc += rows[k][i] * w[k];
+    out[i] = static_cast<uint8_t>(acc >> kDownShift);
+  }
+}
+
+using AcrossFn = void (*)(const uint8_t*, const SmoothAxis&, int, uint16_t*);
+using DownFn = void (*)(const uint16_t* const*, const int32_t*, int, size_t, uint8_t*);
+
+AcrossFn across_for(int taps) {
+  switch (taps) {
+    case 1: return filter_across<1>;
+    case 2: return filter_across<2>;
+    case 3: return filter_across<3>;
+    case 4: return filter_across<4>;
+    default: return filter_across<0>;
+  }
+}
+
+DownFn down_for(int taps) {
+  switch (taps) {
+    case 1: return filter_down<1>;
+    case 2: return filter_down<2>;
+    case 3: return filter_down<3>;
+    case 4: return filter_down<4>;
+    default: return filter_down<0>;
+  }
+}
+
+}  // namespace
+
+void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh, ImageBuffer* out) {
+  const int width = out->width, height = out->height;
+  if (width <= 0 || height <= 0 || sw <= 0 || sh <= 0) return;
+  const SmoothAxis across = smooth_axis(sw, width);
+  const SmoothAxis down = smooth_axis(sh, height);
+  const AcrossFn filter_row = across_for(across.taps);
+  const DownFn filter_rows = down_for(down.taps);
+  // The rows one output row reads are a window that only moves downwards and
+  // is never taller than the ring, so a row in the ring is never needed again
+  // once another has taken its place.
+  const size_t n = static_cast<size_t>(width) * 4;
+  const int ring_rows = down.taps;
+  std::vector<uint16_t> ring(n * static_cast<size_t>(ring_rows));
+  std::vector<int> held(static_cast<size_t>(ring_rows), -1);
+  std::vector<const uint16_t*> rows(static_cast<size_t>(ring_rows));
+  for (int y = 0; y < height; ++y) {
+    const int top = down.first[static_cast<size_t>(y)];
+    for (int k = 0; k < ring_rows; ++k) {
+      const int r = top + k;
+      const size_t slot = static_cast<size_t>(r % ring_rows);
+      uint16_t* row = &ring[slot * n];
+      if (held[slot] != r) {
+        filter_row(src.row(sy + r) + static_cast<size_t>(sx) * 4, across, width, row);
+        held[slot] = r;
+      }
+      rows[static_cast<size_t>(k)] = row;
+    }
+    filter_rows(rows.data(), &down.weights[static_cast<size_t>(y) * static_cast<size_t>(down.taps)], down.taps, n,
+                out->row(y));
   }
 }
