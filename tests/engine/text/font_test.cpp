@@ -56,9 +56,15 @@ TEST(FontLoad, FontsThatCannotBeMadeGiveZero) {
 TEST_F(GameFonts, ArialBlackIsAlwaysAHeavyFaceAndTheSameOne) {
   std::string family = font_face_family(0);
   if (family != "Arial Black") {
+#ifdef _WIN32
+    // GDI names a face by its own family: Lato's black face is "Lato
+    // Black" there.
+    EXPECT_TRUE(family == "Lato Black" || family == "Segoe UI Black") << family;
+#else
     // Without Arial Black every machine draws Lato Black, whatever its own
     // font configuration would substitute.
     EXPECT_EQ(family, "Lato");
+#endif
     EXPECT_GE(font_face_weight(0), 900);
   }
   for (int f = 1; f <= 3; ++f) {  // bold or not, the same face
@@ -67,10 +73,34 @@ TEST_F(GameFonts, ArialBlackIsAlwaysAHeavyFaceAndTheSameOne) {
   }
   EXPECT_EQ(font_load(9, "arial black", 20, 0), 9);
   EXPECT_EQ(font_face_family(9), family);
-  // Any other missing family also comes out as Lato, at the weight asked.
+
+  // The bold flag of font 0 does not smear the black face either: the same
+  // size without it measures the same.
+  ASSERT_EQ(font_load(9, "Arial Black", 40, kFontHighQuality), 9);
+  double bold = 0, plain = 0;
+  ink::render(10, 10, -1, 0, ink::kText, [&] {
+    bold = vector_text_width("Start");
+    vector_font(font_handle(9));
+    plain = vector_text_width("Start");
+  });
+  EXPECT_GT(plain, 0);
+  EXPECT_NEAR(bold, plain, 0.5);
+
   EXPECT_EQ(font_load(9, "No Such Family Anywhere", 20, kFontBold), 9);
+#ifdef _WIN32
+  // Any other missing family comes out as one installed sans-serif (the
+  // first of a fixed list), bold as asked.
+  std::string stand_in = font_face_family(9);
+  EXPECT_NE(stand_in, "");
+  EXPECT_EQ(font_face_weight(9), 700);
+  EXPECT_EQ(font_load(9, "Another Missing Family", 20, 0), 9);
+  EXPECT_EQ(font_face_family(9), stand_in);
+  EXPECT_EQ(font_face_weight(9), 400);
+#else
+  // Any other missing family also comes out as Lato, at the weight asked.
   EXPECT_EQ(font_face_family(9), "Lato");
   EXPECT_EQ(font_face_weight(9), 700);
+#endif
 }
 
 TEST_F(GameFonts, TheEmHeightIsInPixels) {
@@ -102,7 +132,35 @@ TEST_F(GameFonts, StyleFlagsShowInTheInk) {
   EXPECT_GT(under.bottom, plain.bottom);  // a line below the baseline
   EXPECT_GT(strike.pixels, plain.pixels);  // a line through the letters...
   EXPECT_LE(strike.bottom, plain.bottom);  // ...not below them
+}
 
+// The mean x of the inked pixels in rows y0 to y1.
+double ink_centre_x(const ImageBuffer& img, int y0, int y1) {
+  double sum = 0;
+  int n = 0;
+  for (int y = y0; y <= y1; ++y)
+    for (int x = 0; x < img.width; ++x)
+      if (ink::inked(img, x, y, -1)) {
+        sum += x;
+        ++n;
+      }
+  return n ? sum / n : -1;
+}
+
+TEST_F(GameFonts, ItalicLeansTheLettersToTheRight) {
+  ASSERT_NE(font_load(10, "Arial Black", 40, kFontItalic), 0);
+  auto lean = [](int font) {
+    ImageBuffer img = ink::render(200, 100, -1, font, ink::kText, [] {
+      vector_move_to(20, 0);
+      vector_draw_text("l");
+    });
+    ink::Box b = ink::box(img, -1);
+    EXPECT_GT(b.height(), 30);
+    int third = b.height() / 3;
+    return ink_centre_x(img, b.top, b.top + third) - ink_centre_x(img, b.bottom - third, b.bottom);
+  };
+  EXPECT_NEAR(lean(0), 0, 1.0);  // an upright stem
+  EXPECT_GT(lean(10), 2.5);      // some 7 degrees over two thirds of 38 pixels
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // cut at the box's height and where the pen goes afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/engine/text/ink.h"
 
 namespace {
@@ -105,6 +107,58 @@ TEST_F(GameFonts, AWordWiderThanTheBoxStaysInsideIt) {
   EXPECT_GE(b.left, 10);
   EXPECT_LE(b.right, 70);
   EXPECT_GE(ink::lines(img, -1).size(), 2u);
+}
+
+TEST_F(GameFonts, EveryLineOfAnUnderlinedParagraphIsUnderlined) {
+  ASSERT_NE(font_load(20, "Arial Black", 20, kFontHighQuality | kFontUnderline), 0);
+  double box = box_for_two_lines();
+  auto draw = [&](int font) {
+    return ink::render(540, 200, -1, font, ink::kText, [&] {
+      vector_move_to(20, 10);
+      vector_draw_paragraph(kQuestion, box, 150, kParagraphCentre);
+    });
+  };
+  ImageBuffer plain = draw(3);
+  ImageBuffer under = draw(20);
+  std::vector<ink::Box> rows = ink::lines(plain, -1);
+  ASSERT_EQ(rows.size(), 2u);
+  // Rows where the underline added a bar of ink at least half a line wide.
+  std::vector<int> bars;
+  for (int y = 0; y < under.height; ++y) {
+    int added = 0;
+    for (int x = 0; x < under.width; ++x) added += ink::inked(under, x, y, -1) && !ink::inked(plain, x, y, -1);
+    if (added > rows[1].width() / 2) bars.push_back(y);
+  }
+  for (const ink::Box& r : rows) {
+    // A bar in the lower part of each line, reaching at most a few pixels
+    // below its letters, spanning the line's own width and no more.
+    auto in_line = [&](int y) { return y > (r.top + r.bottom) / 2 && y <= r.bottom + 6; };
+    auto bar = std::find_if(bars.begin(), bars.end(), in_line);
+    ASSERT_NE(bar, bars.end()) << "no underline below the line at " << r.top;
+    ink::Box b = ink::box(under, -1, *bar, *bar);
+    EXPECT_NEAR(b.left, r.left, 5);
+    EXPECT_NEAR(b.right, r.right, 5);
+  }
+  int first_bar = bars.front(), last_bar = bars.back();
+  EXPECT_GT(first_bar, rows[0].top);
+  EXPECT_LE(last_bar, rows[1].bottom + 6);
+}
+
+TEST_F(GameFonts, ABoxWithoutSidesNeitherWrapsNorCuts) {
+  double whole = 0, pen_y = 0;
+  ImageBuffer img = ink::render(800, 200, -1, 3, ink::kText, [&] {
+    whole = vector_text_width(kQuestion);
+    vector_move_to(30, 120);
+    // Centred or not, the one line starts at the pen.
+    vector_draw_paragraph(kQuestion, 0, -5, kParagraphCentre);
+    pen_y = vector_pen_y();
+  });
+  std::vector<ink::Box> rows = ink::lines(img, -1);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_NEAR(rows[0].left, 30, 3);
+  EXPECT_NEAR(rows[0].right + 1, 30 + whole, 4);
+  EXPECT_GT(pen_y, 120 + 25);  // moved down by the line's height
+  EXPECT_LT(pen_y, 120 + 45);
 }
 
 }  // namespace

@@ -123,6 +123,25 @@ TEST_F(GameFonts, TextOnAPanelIsOpaqueAndDimmedTextBlends) {
   }
 }
 
+TEST_F(GameFonts, AnImageWithoutAlphaStaysOpaque) {
+  ASSERT_NE(image_create(9, 300, 80, 24, ink::kPanel), 0);
+  ASSERT_NE(vector_start(image_vector_target(9, kVectorUnitPixel)), 0);
+  vector_font(font_handle(0));
+  vector_color(ink::kText & 0x7FFFFFFF);  // half transparent text
+  vector_draw_text("Quit");
+  vector_stop();
+  const ImageBuffer& img = *image_handle(9);
+  int inked = 0;
+  for (int y = 0; y < img.height; ++y)
+    for (int x = 0; x < img.width; ++x) {
+      const uint8_t* p = img.row(y) + x * 4;
+      ASSERT_EQ(p[3], 255) << x << "," << y;
+      // Half of the text's colour over the panel, inside the strokes.
+      if (std::abs(p[2] - 232) <= 2 && std::abs(p[1] - 126) <= 2 && std::abs(p[0] - 55) <= 2) ++inked;
+    }
+  EXPECT_GT(inked, 200);
+}
+
 TEST_F(GameFonts, PixelsThePassDoesNotTouchKeepTheirExactValue) {
   auto buffer = std::make_unique<ImageBuffer>();
   buffer->width = 300;
