@@ -1,6 +1,8 @@
 // Fitting a full-screen picture (a background, the title, the studio logo)
 // to the screen size through the two scratch images.
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "app/display.h"
 #include "engine/image/image.h"
@@ -9,27 +11,41 @@
 
 namespace {
 
+// Stores the rectangle x, y, w x h of src smoothly stretched to width x
+// height as scratch image 1. The stretch reads the rectangle in place, so
+// nothing is cut out or copied first.
+bool StretchIntoResult(const ImageBuffer& src, int x, int y, int w, int h, int width, int height) {
+  auto result = std::make_unique<ImageBuffer>();
+  result->width = width;
+  result->height = height;
+  result->depth = src.depth;
+  result->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  image_stretch_smooth(src, x, y, w, h, result.get());
+  return image_store(kFitResultImage, std::move(result)) != 0;
+}
+
 // Makes scratch image 1 exactly width x height from scratch image 0.
 bool FitScratchImage(int width, int height) {
-  const int w = image_width(kFitSourceImage);
-  const int h = image_height(kFitSourceImage);
-  if (w <= 0 || h <= 0) return false;
+  ImageBuffer* source = image_handle(kFitSourceImage);
+  if (source == nullptr || source->width <= 0 || source->height <= 0) return false;
+  const int w = source->width;
+  const int h = source->height;
+  if (width > kImageMaxSide || height > kImageMaxSide) return false;
   if (w == width && h == height) {
-    return image_grab(kFitSourceImage, kFitResultImage, 0, 0, w, h) != 0;
+    // The decoded pixels themselves become the result; image 0 is left
+    // empty and freed as before.
+    auto whole = std::make_unique<ImageBuffer>(std::move(*source));
+    return image_store(kFitResultImage, std::move(whole)) != 0;
   }
   // Pictures and screens of the same rough shape (the same integer quotient
   // of width by height) are simply stretched, distorting a little.
-  if (w / h == width / height) {
-    return image_resize(kFitSourceImage, width, height, 0) != 0 &&
-           image_grab(kFitSourceImage, kFitResultImage, 0, 0, width, height) != 0;
-  }
+  if (w / h == width / height) return StretchIntoResult(*source, 0, 0, w, h, width, height);
   // Otherwise the picture keeps its proportions and covers the screen in both
   // directions; what sticks out on one side is cut off equally at both ends.
-  // The part of the picture that will show is cut out first and then scaled
-  // to exactly the screen size: the same picture as scaling the whole and
-  // cutting afterwards, but no rounding can leave a row or column uncovered,
-  // and a very long picture never needs a scaled copy beyond the largest
-  // image side.
+  // The part of the picture that will show is scaled to exactly the screen
+  // size: the same picture as scaling the whole and cutting afterwards, but
+  // no rounding can leave a row or column uncovered, and a very long picture
+  // never needs a scaled copy beyond the largest image side.
   const int64_t W = width;
   const int64_t H = height;
   int64_t cut_x = 0, cut_y = 0, cut_w = w, cut_h = h;
@@ -46,9 +62,8 @@ bool FitScratchImage(int width, int height) {
     if (cut_w > w) cut_w = w;
     cut_x = (w - cut_w) / 2;
   }
-  return image_grab(kFitSourceImage, kFitResultImage, static_cast<int>(cut_x), static_cast<int>(cut_y),
-                    static_cast<int>(cut_w), static_cast<int>(cut_h)) != 0 &&
-         image_resize(kFitResultImage, width, height, 0) != 0;
+  return StretchIntoResult(*source, static_cast<int>(cut_x), static_cast<int>(cut_y), static_cast<int>(cut_w),
+                           static_cast<int>(cut_h), width, height);
 }
 
 }  // namespace
