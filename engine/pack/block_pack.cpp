@@ -236,8 +236,8 @@ bool pack_pack_stream(const uint8_t* in, size_t size, int level, std::vector<uin
   const size_t block = static_cast<size_t>(pack_block_length(level));
   const SearchLimits lim = limits_for(level);
   out->reserve(size);
-  out->insert(out->end(), kPackStreamMagic, kPackStreamMagic + 4);
-  out->insert(out->end(), 4, 0);  // unused
+  out->resize(8, 0);  // the magic, then 4 unused bytes
+  std::memcpy(out->data(), kPackStreamMagic, 4);
   put_le64(out, size);
   put_le64(out, block);
   Workspace ws;
