@@ -25,6 +25,7 @@
 #include "engine/system/file.h"
 #include "game/board.h"
 #include "game/screen_state.h"
+#include "tests/support/screen_fixture.h"
 #include "ui/controls.h"
 
 namespace loop_test {
@@ -186,19 +187,7 @@ class Game {
   static int CardCentreY(int column, int row) { return CardAt(column, row).Y + CardSize / 2; }
 
   // The lines of the log, without their CR LF ends.
-  static std::vector<std::string> LogLines() {
-    std::vector<std::string> lines;
-    std::vector<uint8_t> data;
-    if (!file_read_all(log_, &data)) return lines;
-    std::string text(data.begin(), data.end());
-    for (size_t pos = 0; pos < text.size();) {
-      size_t end = text.find("\r\n", pos);
-      if (end == std::string::npos) end = text.size();
-      lines.push_back(text.substr(pos, end - pos));
-      pos = end + 2;
-    }
-    return lines;
-  }
+  static std::vector<std::string> LogLines() { return test_screen::CrLfLines(log_); }
   // Position of the first log line equal to `line` at or after `from`; -1 when none.
   static int LogIndex(const std::string& line, int from = 0) {
     std::vector<std::string> lines = LogLines();
@@ -210,30 +199,12 @@ class Game {
   // What the last pass drew (the back buffer), read through a screen grab
   // saved as PNG and decoded again.
   static ImageBuffer Grab() {
-    ImageBuffer out;
     constexpr int kGrabSprite = 99;
-    const std::string path = root_ + "grab.png";
-    EXPECT_NE(sprite_grab_screen(kGrabSprite, 0, 0, screen_width(), screen_height()), 0);
-    EXPECT_NE(sprite_save(kGrabSprite, path, kImageFormatPNG), 0);
-    sprite_free(kGrabSprite);
-    int image = image_load(-1, path);
-    EXPECT_NE(image, 0);
-    if (ImageBuffer* buffer = image_handle(image)) out = *buffer;
-    image_free(image);
-    return out;
+    return test_screen::GrabScreen(kGrabSprite, 0, 0, screen_width(), screen_height(), root_ + "grab.png");
   }
-  static ImageBuffer DecodeFile(const std::string& path) {
-    ImageBuffer out;
-    int image = image_load(-1, path);
-    if (ImageBuffer* buffer = image_handle(image)) out = *buffer;
-    image_free(image);
-    return out;
-  }
+  static ImageBuffer DecodeFile(const std::string& path) { return test_screen::DecodePicture(path); }
   // Colour 0x00RRGGBB of a pixel.
-  static uint32_t Pixel(const ImageBuffer& image, int x, int y) {
-    const uint8_t* p = image.row(y) + static_cast<size_t>(x) * 4;
-    return static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16));
-  }
+  static uint32_t Pixel(const ImageBuffer& image, int x, int y) { return test_screen::ImagePixel(image, x, y); }
   // Whether two grabs agree on every pixel of a rectangle.
   static bool SameArea(const ImageBuffer& a, const ImageBuffer& b, int x, int y, int w, int h) {
     for (int j = y; j < y + h; ++j)
@@ -249,11 +220,7 @@ class Game {
   // shows.
   static void PaintScreen(int bgr) {
     constexpr int kPaintSprite = 98;
-    ASSERT_NE(sprite_create(kPaintSprite, screen_width(), screen_height(), kSpriteKeepAlpha), 0);
-    ASSERT_NE(draw_start(sprite_draw_target(kPaintSprite)), 0);
-    draw_box(0, 0, screen_width(), screen_height(), bgr);
-    draw_stop();
-    sprite_draw(kPaintSprite, 0, 0);
+    ASSERT_NO_FATAL_FAILURE(test_screen::CoverScreen(kPaintSprite, bgr));
     sprite_free(kPaintSprite);
   }
 

@@ -21,6 +21,7 @@
 #include "engine/system/file.h"
 #include "engine/text/text.h"
 #include "game/assets.h"
+#include "tests/support/screen_fixture.h"
 #include "ui/controls.h"
 #include "ui/languages.h"
 #include "ui/text_keys.h"
@@ -165,11 +166,7 @@ class UiScreen : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetProgram();
-    ASSERT_NE(sprite_system_start(), 0);
-    // In a window: a full screen on the dummy driver takes the dummy
-    // desktop's 1024 x 768, narrower than the menus' screen.
-    ASSERT_NE(window_open(kGameWindow, 0, 0, kW, kH, "menus", kWindowCentred), 0);
-    ASSERT_NE(screen_open_in_window(kGameWindow, 0, 0, kW, kH, 0, 0, 0, 0), 0);
+    ASSERT_NO_FATAL_FAILURE(test_screen::StartScreen(kGameWindow, kW, kH, "menus", kWindowCentred));
     ScreenWidth = kW;
     ScreenHeight = kH;
     for (int f = 0; f < 4; ++f) {
@@ -218,12 +215,7 @@ class UiScreen : public ::testing::Test {
     Shot s;
     s.x0 = x;
     s.y0 = y;
-    EXPECT_NE(sprite_grab_screen(61, x, y, w, h), 0);
-    EXPECT_NE(sprite_save(61, "grab.png", kImageFormatPNG), 0);
-    std::vector<uint8_t> png;
-    EXPECT_TRUE(file_read_all("grab.png", &png));
-    auto img = image_decode(png.data(), png.size());
-    if (img) s.img = *img;
+    s.img = test_screen::GrabScreen(61, x, y, w, h, "grab.png");
     EXPECT_EQ(s.img.width, w);
     return s;
   }

@@ -23,25 +23,16 @@
 #include "engine/system/file.h"
 #include "game/board.h"
 #include "game/geometry.h"
+#include "tests/support/screen_fixture.h"
 
 namespace view {
 
 // A PNG whose pixel (x, y) is argb(x, y), given as 0xAARRGGBB.
 inline std::vector<uint8_t> Png(int w, int h, const std::function<uint32_t(int, int)>& argb) {
-  ImageBuffer img;
-  img.width = w;
-  img.height = h;
-  img.depth = 32;
-  img.pixels.resize(static_cast<size_t>(w) * h * 4);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      uint32_t p = argb(x, y);
-      std::memcpy(img.row(y) + static_cast<size_t>(x) * 4, &p, 4);
-    }
-  }
-  std::vector<uint8_t> out;
-  EXPECT_TRUE(image_encode(img, kImageFormatPNG, &out));
-  return out;
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y) * w + x] = argb(x, y);
+  return test_screen::EncodePng(w, h, pixels);
 }
 
 inline std::vector<uint8_t> SolidPng(int w, int h, uint32_t argb) {
@@ -108,19 +99,7 @@ inline void WritePack(const std::string& path, const std::vector<Entry>& entries
 }
 
 // The lines of a CR LF text file.
-inline std::vector<std::string> Lines(const std::string& path) {
-  std::vector<uint8_t> data;
-  std::vector<std::string> lines;
-  if (!file_read_all(path, &data)) return lines;
-  std::string text(data.begin(), data.end());
-  for (size_t pos = 0; pos < text.size();) {
-    size_t end = text.find("\r\n", pos);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(pos, end - pos));
-    pos = end + 2;
-  }
-  return lines;
-}
+inline std::vector<std::string> Lines(const std::string& path) { return test_screen::CrLfLines(path); }
 
 // 0x00RRGGBB channels.
 inline int Red(uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
@@ -142,7 +121,7 @@ class ViewTest : public ::testing::Test {
     ASSERT_TRUE(folder_make(dir_));
     GameDir = dir_;
     pack_register_formats();
-    ASSERT_NE(sprite_system_start(), 0) << SDL_GetError();
+    ASSERT_NO_FATAL_FAILURE(test_screen::StartSprites());
   }
   void TearDown() override {
     ResetLog();
@@ -158,8 +137,7 @@ class ViewTest : public ::testing::Test {
   void OpenScreen(int w, int h) {
     ScreenWidth = w;
     ScreenHeight = h;
-    ASSERT_NE(window_open(0, 0, 0, w, h, "view", 0), 0);
-    ASSERT_NE(screen_open_in_window(0, 0, 0, w, h, 0, 0, 0, 0), 0) << SDL_GetError();
+    ASSERT_NO_FATAL_FAILURE(test_screen::OpenScreenInWindow(0, w, h, "view", 0));
     ComputeBoardGeometry(w, h);
     LayoutBoard();
   }
@@ -177,15 +155,8 @@ class ViewTest : public ::testing::Test {
   }
 
   // Every screen pixel as 0x00RRGGBB.
-  std::vector<uint32_t> ReadScreen() {
-    std::vector<uint32_t> px(static_cast<size_t>(screen_width()) * screen_height());
-    SDL_Renderer* r = SDL_GetRenderer(SDL_GetWindowFromID(screen_system_window_id()));
-    SDL_Rect all{0, 0, screen_width(), screen_height()};
-    EXPECT_EQ(SDL_RenderReadPixels(r, &all, SDL_PIXELFORMAT_ARGB8888, px.data(), screen_width() * 4), 0);
-    for (auto& p : px) p &= 0xFFFFFF;
-    return px_ = px;
-  }
-  uint32_t At(int x, int y) const { return px_[static_cast<size_t>(y) * screen_width() + x]; }
+  std::vector<uint32_t> ReadScreen() { return px_ = test_screen::ReadPixels(); }
+  uint32_t At(int x, int y) const { return test_screen::PixelAt(px_, x, y); }
 
   std::string dir_;
   std::vector<uint32_t> px_;
