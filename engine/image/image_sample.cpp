@@ -5,6 +5,10 @@
 #include <cmath>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "engine/image/image.h"
 
 namespace {
@@ -75,15 +79,18 @@ void image_sample_stretch(const ImageBuffer& src, int sx, int sy, int sw, int sh
 // ---- The smooth stretch of image_resize ----
 // Each axis gets a table of integer weights (summing to exactly 1 << 14 per
 // output position) once; the rows are then filtered across into a small ring
-// of 16-bit rows (8 fractional bits) that the columns are filtered from, so
+// of 16-bit rows (7 fractional bits) that the columns are filtered from, so
 // the whole stretch touches each source row once and stays in the cache.
+// Where the processor has SSE2 the products are summed in pairs by one
+// multiply-add instruction; the plain loops compute the very same integers.
 
 namespace {
 
 constexpr int kWeightBits = 14;
 constexpr int32_t kWeightOne = 1 << kWeightBits;
-// Bits of fraction the across-filtered rows keep, and what rounding adds.
-constexpr int kMidFraction = 8;
+// Bits of fraction the across-filtered rows keep (so that 255 still fits a
+// signed 16-bit lane), and what rounding adds before each shift.
+constexpr int kMidFraction = 7;
 constexpr int kAcrossShift = kWeightBits - kMidFraction;
 constexpr int32_t kAcrossRound = 1 << (kAcrossShift - 1);
 constexpr int kDownShift = kWeightBits + kMidFraction;
@@ -100,8 +107,9 @@ struct SmoothAxis {
 
 // Area averaging when shrinking (each source pixel weighs by how much of
 // the output pixel it covers), bilinear between pixel centres, clamped at
-// the edges, when enlarging or keeping the size.
-SmoothAxis smooth_axis(int src, int dst) {
+// the edges, when enlarging or keeping the size. With even_taps the tap
+// count is made even where the source is wide enough, for the pairwise sums.
+SmoothAxis smooth_axis(int src, int dst, bool even_taps) {
   std::vector<int> first(static_cast<size_t>(dst));
   std::vector<std::vector<double>> exact(static_cast<size_t>(dst));
   const double scale = static_cast<double>(src) / dst;
@@ -131,6 +139,7 @@ SmoothAxis smooth_axis(int src, int dst) {
   }
   SmoothAxis axis;
   for (const auto& w : exact) axis.taps = std::max(axis.taps, static_cast<int>(w.size()));
+  if (even_taps && axis.taps % 2 != 0 && axis.taps < src) ++axis.taps;
   axis.first.resize(static_cast<size_t>(dst));
   axis.weights.assign(static_cast<size_t>(dst) * static_cast<size_t>(axis.taps), 0);
   for (int d = 0; d < dst; ++d) {
@@ -153,58 +162,69 @@ SmoothAxis smooth_axis(int src, int dst) {
   return axis;
 }
 
-// Four channels at once: blue, green, red, alpha.
-typedef int32_t Channels __attribute__((vector_size(16)));
-
 // One source row filtered across into width output pixels of 16 bits a
-// channel (value times 256).
-template <int Taps>
+// channel (value times 128).
 void filter_across(const uint8_t* in, const SmoothAxis& axis, int width, uint16_t* out) {
-  const int taps = Taps > 0 ? Taps : axis.taps;
+  const int taps = axis.taps;
   const int32_t* w = axis.weights.data();
-  for (int x = 0; x < width; ++x, w += taps, out += 4) {
-    const uint8_t* p = in + static_cast<size_t>(axis.first[static_cast<size_t>(x)]) * 4;
-    Channels acc = {kAcrossRound, kAcrossRound, kAcrossRound, kAcrossRound};
-    for (int k = 0; k < taps; ++k, p += 4) {
-      const Channels pixel = {p[0], p[1], p[2], p[3]};
-      acc += pixel * w[k];
+  int x = 0;
+#ifdef __SSE2__
+  if (taps % 2 == 0) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i round = _mm_set1_epi32(kAcrossRound);
+    for (; x < width; ++x, w += taps, out += 4) {
+      const uint8_t* p = in + static_cast<size_t>(axis.first[static_cast<size_t>(x)]) * 4;
+      __m128i acc = round;
+      for (int k = 0; k < taps; k += 2, p += 8) {
+        // Two neighbouring pixels, their channels interleaved: b0 b1 g0 g1
+        // r0 r1 a0 a1, each pair times the two weights and summed.
+        const __m128i both = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+        const __m128i pairs = _mm_unpacklo_epi16(both, _mm_srli_si128(both, 8));
+        const __m128i weights = _mm_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(w[k]) |
+                                                                    static_cast<uint32_t>(w[k + 1]) << 16));
+        acc = _mm_add_epi32(acc, _mm_madd_epi16(pairs, weights));
+      }
+      acc = _mm_srai_epi32(acc, kAcrossShift);
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packs_epi32(acc, acc));
     }
-    acc >>= kAcrossShift;
-    for (int c = 0; c < 4; ++c) out[c] = static_cast<uint16_t>(acc[c]);
+    return;
+  }
+#endif
+  for (; x < width; ++x, w += taps, out += 4) {
+    const uint8_t* p = in + static_cast<size_t>(axis.first[static_cast<size_t>(x)]) * 4;
+    for (int c = 0; c < 4; ++c) {
+      int32_t acc = kAcrossRound;
+      for (int k = 0; k < taps; ++k) acc += p[k * 4 + c] * w[k];
+      out[c] = static_cast<uint16_t>(acc >> kAcrossShift);
+    }
   }
 }
 
-// One output row from taps filtered rows; n is the row's channel count.
-template <int Taps>
-void filter_down(const uint16_t* const* rows, const int32_t* w, int taps_dynamic, size_t n, uint8_t* out) {
-  const int taps = Taps > 0 ? Taps : taps_dynamic;
-  for (size_t i = 0; i < n; ++i) {
+// One output row of n channel values from taps filtered rows.
+void filter_down(const uint16_t* const* rows, const int32_t* w, int taps, size_t n, uint8_t* out) {
+  size_t i = 0;
+#ifdef __SSE2__
+  const __m128i round = _mm_set1_epi32(kDownRound);
+  for (; i + 8 <= n; i += 8) {
+    __m128i lo = round, hi = round;
+    for (int k = 0; k < taps; k += 2) {
+      // An odd last row is paired with itself at weight 0.
+      const bool pair = k + 1 < taps;
+      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + i));
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[pair ? k + 1 : k] + i));
+      const uint32_t w1 = pair ? static_cast<uint32_t>(w[k + 1]) : 0;
+      const __m128i weights = _mm_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(w[k]) | w1 << 16));
+      lo = _mm_add_epi32(lo, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), weights));
+      hi = _mm_add_epi32(hi, _mm_madd_epi16(_mm_unpackhi_epi16(a, b), weights));
+    }
+    const __m128i words = _mm_packs_epi32(_mm_srai_epi32(lo, kDownShift), _mm_srai_epi32(hi, kDownShift));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(words, words));
+  }
+#endif
+  for (; i < n; ++i) {
     int32_t acc = kDownRound;
     for (int k = 0; k < taps; ++k) acc += rows[k][i] * w[k];
     out[i] = static_cast<uint8_t>(acc >> kDownShift);
-  }
-}
-
-using AcrossFn = void (*)(const uint8_t*, const SmoothAxis&, int, uint16_t*);
-using DownFn = void (*)(const uint16_t* const*, const int32_t*, int, size_t, uint8_t*);
-
-AcrossFn across_for(int taps) {
-  switch (taps) {
-    case 1: return filter_across<1>;
-    case 2: return filter_across<2>;
-    case 3: return filter_across<3>;
-    case 4: return filter_across<4>;
-    default: return filter_across<0>;
-  }
-}
-
-DownFn down_for(int taps) {
-  switch (taps) {
-    case 1: return filter_down<1>;
-    case 2: return filter_down<2>;
-    case 3: return filter_down<3>;
-    case 4: return filter_down<4>;
-    default: return filter_down<0>;
   }
 }
 
@@ -213,10 +233,8 @@ DownFn down_for(int taps) {
 void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh, ImageBuffer* out) {
   const int width = out->width, height = out->height;
   if (width <= 0 || height <= 0 || sw <= 0 || sh <= 0) return;
-  const SmoothAxis across = smooth_axis(sw, width);
-  const SmoothAxis down = smooth_axis(sh, height);
-  const AcrossFn filter_row = across_for(across.taps);
-  const DownFn filter_rows = down_for(down.taps);
+  const SmoothAxis across = smooth_axis(sw, width, true);
+  const SmoothAxis down = smooth_axis(sh, height, false);
   // The rows one output row reads are a window that only moves downwards and
   // is never taller than the ring, so a row in the ring is never needed again
   // once another has taken its place.
@@ -232,12 +250,12 @@ void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh
       const size_t slot = static_cast<size_t>(r % ring_rows);
       uint16_t* row = &ring[slot * n];
       if (held[slot] != r) {
-        filter_row(src.row(sy + r) + static_cast<size_t>(sx) * 4, across, width, row);
+        filter_across(src.row(sy + r) + static_cast<size_t>(sx) * 4, across, width, row);
         held[slot] = r;
       }
       rows[static_cast<size_t>(k)] = row;
     }
-    filter_rows(rows.data(), &down.weights[static_cast<size_t>(y) * static_cast<size_t>(down.taps)], down.taps, n,
+    filter_down(rows.data(), &down.weights[static_cast<size_t>(y) * static_cast<size_t>(down.taps)], down.taps, n,
                 out->row(y));
   }
 }
