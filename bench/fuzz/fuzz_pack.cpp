@@ -1,15 +1,19 @@
 // libFuzzer entry point for the data pack reader. The first byte picks what
-// the rest is: a whole pack file, a packed stream on its own, or content
-// that is packed, put into a pack and must read back exactly. Any bytes must
-// give a result or a clean failure, never a fault or a read out of bounds.
+// the rest is: a whole pack file, a packed stream on its own, content that
+// is packed, put into a pack and must read back exactly, or a pack file
+// read both from memory and from disk, which must agree entry for entry.
+// Any bytes must give a result or a clean failure, never a fault or a read
+// out of bounds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/pack/block_codec.h"
 #include "engine/pack/pack.h"
+#include "engine/system/file.h"
 
 namespace {
 
@@ -55,6 +59,35 @@ void fuzz_pack_file(const uint8_t* data, size_t size) {
   pack_close(pack);
 }
 
+// The same bytes as a file on disk, read piece by piece, and in memory.
+void fuzz_file_against_memory(const uint8_t* data, size_t size) {
+  static const std::string path = file_private_temp_folder() + "fuzz.pack";
+  check(file_write(path, data, size));
+  int mem = pack_open_memory(-1, std::vector<uint8_t>(data, data + size), kPackFormatData);
+  int disk = pack_open(-1, path, kPackFormatData);
+  check((mem == 0) == (disk == 0));
+  if (!mem) return;
+  check(pack_unindexed_bytes(mem) == pack_unindexed_bytes(disk));
+  check(pack_list_begin(mem) != 0 && pack_list_begin(disk) != 0);
+  int guard = 0;
+  for (;;) {
+    int more = pack_list_next(mem);
+    check(more == pack_list_next(disk));
+    if (!more) break;
+    check(++guard <= 1 << 20);
+    check(pack_entry_name(mem) == pack_entry_name(disk));
+    int64_t size0 = pack_entry_size(mem, 0);
+    check(size0 == pack_entry_size(disk, 0) && pack_entry_size(mem, 1) == pack_entry_size(disk, 1));
+    int64_t cap = size0 > kReadCap ? 16 : size0;
+    std::vector<uint8_t> a(static_cast<size_t>(cap)), b(static_cast<size_t>(cap));
+    int64_t na = pack_read_entry(mem, a.data(), cap, "");
+    check(na == pack_read_entry(disk, b.data(), cap, ""));
+    check(na <= 0 || std::memcmp(a.data(), b.data(), static_cast<size_t>(na)) == 0);
+  }
+  pack_close(mem);
+  pack_close(disk);
+}
+
 void fuzz_stream(const uint8_t* data, size_t size) {
   int64_t total = pack_stream_length(data, size);
   if (total < 0 || total > kReadCap) return;
@@ -91,16 +124,18 @@ void fuzz_round_trip(const uint8_t* data, size_t size, int level) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static bool registered = (pack_register_formats(), true);
+  // The temporary folder of the disk mode goes at exit.
+  static bool registered = (pack_register_formats(), std::atexit(file_system_cleanup), true);
   (void)registered;
   if (size == 0) return 0;
   const uint8_t mode = data[0];
   ++data;
   --size;
-  switch (mode % 3) {
+  switch (mode % 4) {
     case 0: fuzz_pack_file(data, size); break;
     case 1: fuzz_stream(data, size); break;
-    default: fuzz_round_trip(data, size, (mode / 3) % 9); break;
+    case 2: fuzz_round_trip(data, size, (mode / 4) % 9); break;
+    default: fuzz_file_against_memory(data, size); break;
   }
   return 0;
 }

@@ -174,9 +174,11 @@ struct OpenFile {
   bool reading;  // opened by file_open_read, else by file_open_write
 };
 
+// Never destroyed: file_system_cleanup may run from an exit handler, after
+// static objects are gone, and still has to find the open files.
 ObjectTable<OpenFile>& open_files() {
-  static ObjectTable<OpenFile> table(16);
-  return table;
+  static ObjectTable<OpenFile>* table = new ObjectTable<OpenFile>(16);
+  return *table;
 }
 
 }  // namespace
