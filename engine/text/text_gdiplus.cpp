@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/system/objects.h"
@@ -48,11 +49,32 @@ using FamilyPtr = std::unique_ptr<gp::GpFontFamily, FamilyDelete>;
 
 // The family under this name, or null when it is not installed: GDI+ does
 // not substitute, it refuses.
-FamilyPtr installed_family(const std::string& name) {
+FamilyPtr installed_family(const std::wstring& name) {
   gp::GpFontFamily* family = nullptr;
-  if (gdip::GdipCreateFontFamilyFromName(text_to_wide(name).c_str(), nullptr, &family) != gp::Ok) family = nullptr;
-  return FamilyPtr(family);
+  if (gdip::GdipCreateFontFamilyFromName(name.c_str(), nullptr, &family) == gp::Ok) return FamilyPtr(family);
+  // Wine finds a family by its name only where the full name of its
+  // regular face is the family name ("Lato Black" yes, "Lato" and "VL
+  // PGothic" no); the list of installed families holds them all.
+  gp::GpFontCollection* installed = nullptr;  // GDI+'s own, never freed
+  INT count = 0;
+  if (gdip::GdipNewInstalledFontCollection(&installed) != gp::Ok ||
+      gdip::GdipGetFontCollectionFamilyCount(installed, &count) != gp::Ok || count <= 0)
+    return FamilyPtr();
+  std::vector<gp::GpFontFamily*> families(static_cast<size_t>(count));  // the collection's, not ours
+  INT listed = 0;
+  if (gdip::GdipGetFontCollectionFamilyList(installed, count, families.data(), &listed) != gp::Ok) return FamilyPtr();
+  for (INT i = 0; i < listed && i < count; ++i) {
+    WCHAR listed_name[LF_FACESIZE] = {};
+    if (gdip::GdipGetFamilyName(families[static_cast<size_t>(i)], listed_name, LANG_NEUTRAL) == gp::Ok &&
+        _wcsicmp(listed_name, name.c_str()) == 0) {
+      if (gdip::GdipCloneFontFamily(families[static_cast<size_t>(i)], &family) != gp::Ok) family = nullptr;
+      return FamilyPtr(family);
+    }
+  }
+  return FamilyPtr();
 }
+
+FamilyPtr installed_family(const std::string& name) { return installed_family(text_to_wide(name)); }
 
 bool is_arial_black(const std::string& family) {
   std::string squeezed;
@@ -165,6 +187,81 @@ void describe_face(TextFont* font, int style) {
   DeleteDC(dc);
 }
 
+// A font of a family made as font_load makes it, with what the log and
+// the pass need to know of its face.
+std::unique_ptr<TextFont> make_text_font(gp::GpFontFamily* family, int pixels, int style, int flags) {
+  auto font = std::make_unique<TextFont>();
+  font->flags = flags;
+  font->pixels = pixels;
+  // Underline and strike-out are left out of the GDI+ style: the pass draws
+  // them itself, the same on every system.
+  font->font = make_font(family, pixels, style);
+  if (!font->font) return nullptr;
+  font->style = style;
+  gdip::GdipGetFontStyle(font->font, &font->style);
+  WCHAR picked[LF_FACESIZE] = {};
+  if (gdip::GdipGetFamilyName(family, picked, LANG_NEUTRAL) == gp::Ok) {
+    font->family.assign(picked, wcsnlen(picked, LF_FACESIZE));
+    font->face_family = utf16_to_utf8(std::u16string(font->family.begin(), font->family.end()));
+  }
+  describe_face(font.get(), font->style);
+  return font;
+}
+
+// ---- Characters a face does not have ----
+
+// Families that stand in for characters missing from a font's face, most
+// of them for Japanese: those of Windows first, then those a Linux machine
+// lends to Wine.
+const char* const kFallbackFamilies[] = {
+    "Yu Gothic UI", "Meiryo UI", "Meiryo", "MS UI Gothic", "MS PGothic", "Microsoft YaHei UI",
+    "Malgun Gothic", "Noto Sans CJK JP", "Noto Sans JP", "VL PGothic", "VL Gothic", "Droid Sans Fallback",
+    "WenQuanYi Zen Hei", "Arial Unicode MS", "Segoe UI", "Tahoma", "Lato", "DejaVu Sans"};
+
+std::vector<std::unique_ptr<TextFont>> g_fallback_fonts;
+std::vector<std::wstring> g_fallback_families;  // those installed, in order
+bool g_fallback_families_found = false;
+HDC g_glyph_dc = nullptr;
+std::vector<std::pair<std::wstring, HFONT>> g_glyph_fonts;  // by family, to look glyphs up in
+
+const std::vector<std::wstring>& fallback_families() {
+  if (!g_fallback_families_found) {
+    for (const char* name : kFallbackFamilies)
+      if (installed_family(name)) g_fallback_families.push_back(text_to_wide(name));
+    g_fallback_families_found = true;
+  }
+  return g_fallback_families;
+}
+
+HFONT glyph_font(const std::wstring& family) {
+  for (const auto& entry : g_glyph_fonts)
+    if (entry.first == family) return entry.second;
+  LOGFONTW logfont{};
+  logfont.lfHeight = -32;
+  logfont.lfWeight = FW_NORMAL;
+  logfont.lfCharSet = DEFAULT_CHARSET;
+  family.copy(logfont.lfFaceName, LF_FACESIZE - 1);
+  HFONT font = CreateFontIndirectW(&logfont);
+  if (font) g_glyph_fonts.emplace_back(family, font);
+  return font;
+}
+
+// The characters of text (control characters aside) that the family's
+// face has no glyph for; all of them when it cannot be asked.
+std::wstring missing_characters(const std::wstring& family, const std::wstring& text) {
+  if (!g_glyph_dc) g_glyph_dc = CreateCompatibleDC(nullptr);
+  HFONT font = glyph_font(family);
+  std::vector<WORD> glyphs(text.size());
+  if (!g_glyph_dc || !font || !SelectObject(g_glyph_dc, font) ||
+      GetGlyphIndicesW(g_glyph_dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                       GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+    return text;
+  std::wstring missing;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (glyphs[i] == 0xFFFF && text[i] >= 0x20) missing += text[i];
+  return missing;
+}
+
 }  // namespace
 
 bool text_gdiplus_start() {
@@ -177,6 +274,7 @@ bool text_gdiplus_start() {
 
 void text_gdiplus_stop() {
   if (!g_gdiplus_running) return;
+  text_release_fallbacks();
   gp::GdiplusShutdown(g_gdiplus_token);
   g_gdiplus_running = false;
 }
@@ -207,27 +305,67 @@ int font_load(int number, const std::string& family, int points, int flags) {
 
   FaceChoice face = choose_face(name, (flags & kFontBold) != 0);
   if (!face.family) return 0;
-  // Underline and strike-out are left out of the GDI+ style: the pass draws
-  // them itself, the same on every system.
   int style = (face.bold ? gp::FontStyleBold : 0) | ((flags & kFontItalic) ? gp::FontStyleItalic : 0);
-  auto font = std::make_unique<TextFont>();
-  font->flags = flags;
-  font->pixels = pixels;
-  font->font = make_font(face.family.get(), pixels, style);
-  if (!font->font) return 0;
-  int made_style = style;
-  gdip::GdipGetFontStyle(font->font, &made_style);
-
-  WCHAR picked[LF_FACESIZE] = {};
-  if (gdip::GdipGetFamilyName(face.family.get(), picked, LANG_NEUTRAL) == gp::Ok) {
-    std::u16string units(picked, picked + wcsnlen(picked, LF_FACESIZE));
-    font->face_family = utf16_to_utf8(units);
-  }
-  describe_face(font.get(), made_style);
-
+  std::unique_ptr<TextFont> font = make_text_font(face.family.get(), pixels, style, flags);
+  if (!font) return 0;
   int id = g_fonts.put(number, std::move(font));
   if (id == -2) return 0;
   return id == 0 ? 1 : id;  // number 0 is success too: report non-zero
+}
+
+std::unique_ptr<TextFont> text_font_copy(const TextFont& font) {
+  auto copy = std::make_unique<TextFont>();
+  if (!font.font || gdip::GdipCloneFont(font.font, &copy->font) != gp::Ok) return nullptr;
+  copy->flags = font.flags;
+  copy->pixels = font.pixels;
+  copy->style = font.style;
+  copy->decoration = font.decoration;
+  copy->family = font.family;
+  copy->face_family = font.face_family;
+  copy->face_weight = font.face_weight;
+  return copy;
+}
+
+const TextFont& text_font_for(const TextFont& font, const std::wstring& text) {
+  bool plain = std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
+  if (plain || font.family.empty()) return font;
+  std::wstring missing = missing_characters(font.family, text);
+  if (missing.empty()) return font;
+
+  // The first stand-in that has every missing character, else the one that
+  // has the most of them.
+  const std::wstring* best = nullptr;
+  size_t best_missing = missing.size();
+  for (const std::wstring& family : fallback_families()) {
+    if (family == font.family) continue;
+    size_t still = missing_characters(family, missing).size();
+    if (still < best_missing) {
+      best = &family;
+      best_missing = still;
+      if (still == 0) break;
+    }
+  }
+  if (!best) return font;
+  // The stand-ins have no black weight: bold keeps them from looking thin
+  // beside a black face.
+  int style = font.style | (font.face_weight >= 600 ? gp::FontStyleBold : 0);
+  for (const auto& f : g_fallback_fonts)
+    if (f->family == *best && f->pixels == font.pixels && f->style == style && f->flags == font.flags) return *f;
+  FamilyPtr family = installed_family(*best);
+  std::unique_ptr<TextFont> made = family ? make_text_font(family.get(), font.pixels, style, font.flags) : nullptr;
+  if (!made) return font;
+  g_fallback_fonts.push_back(std::move(made));
+  return *g_fallback_fonts.back();
+}
+
+void text_release_fallbacks() {
+  g_fallback_fonts.clear();
+  g_fallback_families.clear();
+  g_fallback_families_found = false;
+  for (auto& entry : g_glyph_fonts) DeleteObject(entry.second);
+  g_glyph_fonts.clear();
+  if (g_glyph_dc) DeleteDC(g_glyph_dc);
+  g_glyph_dc = nullptr;
 }
 
 const TextFont* font_handle(int font) { return g_fonts.get(font); }

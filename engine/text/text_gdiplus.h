@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <memory>
 #include <string>
 
 // Where underline and strike-out lines go, in pixels from the baseline
@@ -25,7 +26,9 @@ struct TextFont {
   Gdiplus::GpFont* font = nullptr;
   int flags = 0;
   int pixels = 0;
+  int style = 0;  // the GDI+ style the font was made with
   TextDecoration decoration;
+  std::wstring family;  // the GDI+ family, to look glyphs up in
   std::string face_family;
   int face_weight = 0;
 
@@ -43,6 +46,19 @@ bool text_gdiplus_start();
 
 // Shuts GDI+ down again (text_reset, once every font and the pass are gone).
 void text_gdiplus_stop();
+
+// A copy of a font that lives on when the font is freed or replaced (the
+// pass holds one); null when the font cannot be copied.
+std::unique_ptr<TextFont> text_font_copy(const TextFont& font);
+
+// The font to draw a text in: the font itself when its face has every
+// character of the text, else a font of the same size and style from an
+// installed family that has them (Japanese captions in a Latin face).
+// Such stand-ins are kept until text_release_fallbacks.
+const TextFont& text_font_for(const TextFont& font, const std::wstring& text);
+
+// Frees the stand-in fonts and what was kept to look glyphs up (text_reset).
+void text_release_fallbacks();
 
 // A text as GDI+ takes it: UTF-16, cut at the first NUL, malformed UTF-8
 // mended.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "engine/image/image.h"
@@ -30,9 +31,7 @@ struct VectorPass {
   gp::GpGraphics* graphics = nullptr;
   gp::GpStringFormat* format = nullptr;  // typographic, trailing blanks measured
   gp::GpSolidFill* brush = nullptr;
-  gp::GpFont* font = nullptr;  // a copy: the font may be freed during the pass
-  int font_flags = 0;
-  TextDecoration decoration;
+  std::unique_ptr<TextFont> font;  // a copy: the font may be freed during the pass
   double x = 0, y = 0;
 };
 
@@ -69,7 +68,7 @@ void unpremultiply(uint32_t argb, uint8_t* bgra, bool opaque) {
 }
 
 void release_pass() {
-  if (g_pass.font) gdip::GdipDeleteFont(g_pass.font);
+  g_pass.font.reset();
   if (g_pass.brush) gdip::GdipDeleteBrush(g_pass.brush);
   if (g_pass.format) gdip::GdipDeleteStringFormat(g_pass.format);
   if (g_pass.graphics) gdip::GdipDeleteGraphics(g_pass.graphics);
@@ -85,46 +84,48 @@ std::wstring pass_text(const std::string& text) {
 
 int length_of(const std::wstring& text) { return static_cast<int>(std::min<size_t>(text.size(), 1u << 30)); }
 
-gp::RectF measure(const std::wstring& text, const gp::RectF& layout, const gp::GpStringFormat* format) {
+gp::RectF measure(const TextFont& font, const std::wstring& text, const gp::RectF& layout,
+                  const gp::GpStringFormat* format) {
   gp::RectF box(0, 0, 0, 0);
-  gdip::GdipMeasureString(g_pass.graphics, text.c_str(), length_of(text), g_pass.font, &layout, format, &box,
-                          nullptr, nullptr);
+  gdip::GdipMeasureString(g_pass.graphics, text.c_str(), length_of(text), font.font, &layout, format, &box, nullptr,
+                          nullptr);
   return box;
 }
 
 // Width of an unwrapped line. Measured from the origin rather than the
 // pen, so the width of a text is the same wherever it is drawn.
-double line_width(const std::wstring& text, const gp::GpStringFormat* format) {
-  return measure(text, gp::RectF(0, 0, 0, 0), format).Width;
+double line_width(const TextFont& font, const std::wstring& text, const gp::GpStringFormat* format) {
+  return measure(font, text, gp::RectF(0, 0, 0, 0), format).Width;
 }
 
 // The font's underline and strike-out across one line of text whose box
 // starts at (left, top).
-void decorate_line(double left, double top, double width) {
+void decorate_line(const TextFont& font, double left, double top, double width) {
   if (width <= 0) return;
-  const TextDecoration& d = g_pass.decoration;
+  const TextDecoration& d = font.decoration;
   auto bar = [&](float offset, float size) {
     gdip::GdipFillRectangle(g_pass.graphics, g_pass.brush, static_cast<gp::REAL>(left),
                             static_cast<gp::REAL>(std::round(top + offset)), static_cast<gp::REAL>(width),
                             std::round(size));
   };
-  if (g_pass.font_flags & kFontUnderline) bar(d.underline_top, d.underline_size);
-  if (g_pass.font_flags & kFontStrikeOut) bar(d.strike_top, d.strike_size);
+  if (font.flags & kFontUnderline) bar(d.underline_top, d.underline_size);
+  if (font.flags & kFontStrikeOut) bar(d.strike_top, d.strike_size);
 }
 
 // Decorates every line of a paragraph laid out in layout: GDI+ measures the
 // whole text as one range, which comes back as a rectangle per line (lines
 // of equal extent merged into one taller rectangle).
-void decorate_paragraph(const std::wstring& text, const gp::RectF& layout, gp::GpStringFormat* format) {
+void decorate_paragraph(const TextFont& font, const std::wstring& text, const gp::RectF& layout,
+                        gp::GpStringFormat* format) {
   gp::CharacterRange all(0, length_of(text));
   gp::GpRegion* region = nullptr;
   gp::GpMatrix* identity = nullptr;
   gp::REAL line = 0;
   if (gdip::GdipSetStringFormatMeasurableCharacterRanges(format, 1, &all) == gp::Ok &&
       gdip::GdipCreateRegion(&region) == gp::Ok && gdip::GdipCreateMatrix(&identity) == gp::Ok &&
-      gdip::GdipGetFontHeight(g_pass.font, g_pass.graphics, &line) == gp::Ok && line > 0 &&
-      gdip::GdipMeasureCharacterRanges(g_pass.graphics, text.c_str(), length_of(text), g_pass.font, layout, format,
-                                       1, &region) == gp::Ok) {
+      gdip::GdipGetFontHeight(font.font, g_pass.graphics, &line) == gp::Ok && line > 0 &&
+      gdip::GdipMeasureCharacterRanges(g_pass.graphics, text.c_str(), length_of(text), font.font, layout, format, 1,
+                                       &region) == gp::Ok) {
     UINT count = 0;
     if (gdip::GdipGetRegionScansCount(region, &count, identity) == gp::Ok && count > 0) {
       std::vector<gp::RectF> rects(count);
@@ -133,7 +134,7 @@ void decorate_paragraph(const std::wstring& text, const gp::RectF& layout, gp::G
         for (INT i = 0; i < got && i < static_cast<INT>(count); ++i) {
           const gp::RectF& r = rects[static_cast<size_t>(i)];
           int lines = std::max(1, static_cast<int>(std::lround(r.Height / line)));
-          for (int l = 0; l < lines; ++l) decorate_line(r.X, r.Y + l * line, r.Width);
+          for (int l = 0; l < lines; ++l) decorate_line(font, r.X, r.Y + l * line, r.Width);
         }
       }
     }
@@ -209,11 +210,7 @@ int vector_start(const VectorTarget& target) {
 
 void vector_font(const TextFont* font) {
   if (!g_pass.active) return;
-  if (g_pass.font) gdip::GdipDeleteFont(g_pass.font);
-  g_pass.font = nullptr;
-  if (font && font->font && gdip::GdipCloneFont(font->font, &g_pass.font) != gp::Ok) g_pass.font = nullptr;
-  g_pass.font_flags = g_pass.font ? font->flags : 0;
-  g_pass.decoration = g_pass.font ? font->decoration : TextDecoration();
+  g_pass.font = font ? text_font_copy(*font) : nullptr;
 }
 
 void vector_color(uint32_t rgba) {
@@ -235,24 +232,25 @@ double vector_pen_y() { return g_pass.y; }
 void vector_draw_text(const std::string& text) {
   std::wstring wide = pass_text(text);
   if (wide.empty()) return;
+  const TextFont& font = text_font_for(*g_pass.font, wide);
   gp::RectF at(static_cast<gp::REAL>(g_pass.x), static_cast<gp::REAL>(g_pass.y), 0, 0);
-  gdip::GdipDrawString(g_pass.graphics, wide.c_str(), length_of(wide), g_pass.font, &at, g_pass.format,
-                       g_pass.brush);
-  double width = line_width(wide, g_pass.format);
-  decorate_line(g_pass.x, g_pass.y, width);
+  gdip::GdipDrawString(g_pass.graphics, wide.c_str(), length_of(wide), font.font, &at, g_pass.format, g_pass.brush);
+  double width = line_width(font, wide, g_pass.format);
+  decorate_line(font, g_pass.x, g_pass.y, width);
   g_pass.x = clamp_pen(g_pass.x + width);
 }
 
 double vector_text_width(const std::string& text) {
   std::wstring wide = pass_text(text);
   if (wide.empty()) return 0;
-  return line_width(wide, g_pass.format);
+  return line_width(text_font_for(*g_pass.font, wide), wide, g_pass.format);
 }
 
 void vector_draw_paragraph(const std::string& text, double box_width, double box_height, int flags) {
   if (!std::isfinite(box_width) || !std::isfinite(box_height)) return;
   std::wstring wide = pass_text(text);
   if (wide.empty()) return;
+  const TextFont& font = text_font_for(*g_pass.font, wide);
   bool wrap = box_width > 0;
   bool cut = box_height > 0;
 
@@ -274,10 +272,10 @@ void vector_draw_paragraph(const std::string& text, double box_width, double box
   // Without a box width the lines align within the widest of them, which
   // starts at the pen. The layout is as tall as the text needs; the clip
   // does the cutting.
-  double width = wrap ? std::min(box_width, kPenLimit) : line_width(wide, format);
+  double width = wrap ? std::min(box_width, kPenLimit) : line_width(font, wide, format);
   gp::RectF layout(static_cast<gp::REAL>(g_pass.x), static_cast<gp::REAL>(g_pass.y), static_cast<gp::REAL>(width),
                    static_cast<gp::REAL>(kPenLimit));
-  double taken = measure(wide, layout, format).Height;
+  double taken = measure(font, wide, layout, format).Height;
 
   double left = wrap ? g_pass.x : -1.0;
   double right = wrap ? g_pass.x + box_width : g_pass.width + 1.0;
@@ -286,8 +284,8 @@ void vector_draw_paragraph(const std::string& text, double box_width, double box
   gdip::GdipSetClipRect(g_pass.graphics, static_cast<gp::REAL>(left), static_cast<gp::REAL>(top),
                         static_cast<gp::REAL>(right - left), static_cast<gp::REAL>(bottom - top),
                         gp::CombineModeReplace);
-  gdip::GdipDrawString(g_pass.graphics, wide.c_str(), length_of(wide), g_pass.font, &layout, format, g_pass.brush);
-  if (g_pass.font_flags & (kFontUnderline | kFontStrikeOut)) decorate_paragraph(wide, layout, format);
+  gdip::GdipDrawString(g_pass.graphics, wide.c_str(), length_of(wide), font.font, &layout, format, g_pass.brush);
+  if (font.flags & (kFontUnderline | kFontStrikeOut)) decorate_paragraph(font, wide, layout, format);
   gdip::GdipResetClip(g_pass.graphics);
   gdip::GdipDeleteStringFormat(format);
 

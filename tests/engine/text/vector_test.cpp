@@ -142,6 +142,28 @@ TEST_F(GameFonts, AnImageWithoutAlphaStaysOpaque) {
   EXPECT_GT(inked, 200);
 }
 
+TEST_F(GameFonts, JapaneseCaptionsDrawTheirOwnGlyphs) {
+  // Neither Arial Black nor Lato has kana or kanji: another face must
+  // stand in, or every character becomes the same empty box.
+  const char kSettings[] = "\xe8\xa8\xad\xe5\xae\x9a";  // two kanji
+  double width = 0, latin = 0;
+  ImageBuffer first = ink::render(100, 60, -1, 3, ink::kText, [&] {
+    width = vector_text_width(kSettings);
+    latin = vector_text_width("OK");
+    vector_draw_text("\xe8\xa8\xad");
+  });
+  ImageBuffer second = ink::render(100, 60, -1, 3, ink::kText, [] { vector_draw_text("\xe5\xae\x9a"); });
+  EXPECT_GT(width, 1.6 * font_pixel_size(3));  // kanji are about one em wide each
+  EXPECT_GT(latin, 0);
+  ink::Box a = ink::box(first, -1), b = ink::box(second, -1);
+  ASSERT_FALSE(a.empty());
+  ASSERT_FALSE(b.empty());
+  int differing = 0;
+  for (int y = 0; y < first.height; ++y)
+    for (int x = 0; x < first.width; ++x) differing += ink::inked(first, x, y, -1) != ink::inked(second, x, y, -1);
+  EXPECT_GT(differing, a.pixels / 3);
+}
+
 TEST_F(GameFonts, PixelsThePassDoesNotTouchKeepTheirExactValue) {
   auto buffer = std::make_unique<ImageBuffer>();
   buffer->width = 300;
