@@ -90,10 +90,10 @@ struct FaceChoice {
 
 // The family to make the font from. An installed family is used as asked,
 // except that "Arial Black" exists in one black weight only, so the bold
-// flag would only smear it (GDI emboldens it by hand); it is dropped, as it
-// is for the black stand-ins. Where "Arial Black" is missing, another black
-// face takes its place before a merely bold one; any other missing family
-// becomes a plain sans-serif at the weight asked.
+// flag would only smear it (GDI thickens the strokes artificially); it is
+// dropped, as it is for the black stand-ins. Where "Arial Black" is
+// missing, another black face takes its place before a merely bold one; any
+// other missing family becomes a plain sans-serif at the weight asked.
 FaceChoice choose_face(const std::string& family, bool bold) {
   bool heavy = is_arial_black(family);
   FaceChoice choice;
