@@ -1,10 +1,10 @@
 // The game's folders and the search for the settings file at start-up.
 #include "app/folders.h"
 
-#include <cstdlib>
-
 #include "app/settings.h"
 #include "engine/system/file.h"
+#include "engine/system/path.h"
+#include "engine/system/system.h"
 
 std::string GameDir;
 std::string UserDir;
@@ -16,50 +16,30 @@ void ResetFolders() {
   SaveTo.clear();
 }
 
-namespace {
-
-// An environment variable that names an absolute folder, without trailing
-// "/", or the empty string. A relative value is ignored, as the desktop
-// folder conventions require.
-std::string absolute_folder_from(const char* variable) {
-  const char* v = std::getenv(variable);
-  if (!v || v[0] != '/') return "";
-  std::string s = v;
-  while (s.size() > 1 && s.back() == '/') s.pop_back();
-  return s;
-}
-
-}  // namespace
-
 std::string SpecialFolderPath(const std::string& sub) {
-  std::string base = absolute_folder_from("XDG_DATA_HOME");
-  if (base.empty()) {
-    std::string home = absolute_folder_from("HOME");
-    if (home.empty()) return "";
-    base = (home == "/" ? "" : home) + "/.local/share";
-  }
-  if (base == "/") base.clear();
-  return base + "/" + sub + "/";
+  std::string base = system_roaming_folder();
+  if (base.empty()) return "";
+  return base + sub + kPathSeparator;
 }
 
 int MakePath(const std::string& path) {
   std::string p = path;
-  if (p.empty() || p.back() != '/') p += '/';
+  if (p.empty() || !path_is_separator(p.back())) p += kPathSeparator;
   if (folder_exists(p)) return 1;
   int result = 1;
   std::string prefix;
   size_t start = 0;
-  size_t slash;
-  while ((slash = p.find('/', start)) != std::string::npos) {
-    prefix += p.substr(start, slash - start);
-    // The root and doubled slashes add no level of their own.
-    if (slash > start && !folder_exists(prefix) && !file_exists(prefix)) {
+  for (size_t sep = 0; sep < p.size(); ++sep) {
+    if (!path_is_separator(p[sep])) continue;
+    prefix += p.substr(start, sep - start);
+    // The root and doubled separators add no level of their own.
+    if (sep > start && !folder_exists(prefix) && !file_exists(prefix)) {
       if (!folder_make(prefix)) result = 0;
-    } else if (slash > start && !folder_exists(prefix)) {
+    } else if (sep > start && !folder_exists(prefix)) {
       result = 0;  // a file stands where a folder should be
     }
-    prefix += '/';
-    start = slash + 1;
+    prefix += p[sep];
+    start = sep + 1;
   }
   return result;
 }

@@ -1,7 +1,10 @@
 // Path helpers that are the same on every platform.
 #include "engine/system/file.h"
 
+#include "engine/system/path.h"
+
 std::string file_base_name(const std::string& path) {
-  size_t pos = path.find_last_of('/');
-  return pos == std::string::npos ? path : path.substr(pos + 1);
+  size_t pos = path.size();
+  while (pos > 0 && !path_is_separator(path[pos - 1])) --pos;
+  return path.substr(pos);
 }

@@ -51,3 +51,42 @@ int64_t system_available_from_meminfo(const std::string& meminfo) {
   if (i == 0) return -1;
   return kib * 1024;  // the report counts in kB (KiB)
 }
+
+int system_os_code_of(const SystemVersion& v) {
+  if (!v.known) return kSystemCodeOther;
+  if (!v.nt) {
+    if (v.major != 4) return kSystemCodeOther;
+    switch (v.minor) {
+      case 0: return 10;   // 95
+      case 10: return 30;  // 98
+      case 90: return 40;  // Me
+      default: return kSystemCodeOther;
+    }
+  }
+  if (v.major == 3) return 5;
+  if (v.major == 4) return 20;
+  if (v.major == 10) return v.minor == 0 ? 110 : kSystemCodeOther;
+  // 5.0 and 5.1 had no server editions of their own number; 5.2 was both
+  // (XP x64 and Server 2003), as is every 6.x.
+  int server = v.workstation ? 0 : 5;
+  if (v.major == 5) {
+    switch (v.minor) {
+      case 0: return 50;
+      case 1: return 60;
+      case 2: return 60 + server;
+      default: return kSystemCodeOther;
+    }
+  }
+  if (v.major == 6 && v.minor >= 0 && v.minor <= 3) return 70 + 10 * v.minor + server;
+  return kSystemCodeOther;
+}
+
+std::string system_cpu_name_from_brand(const std::string& brand) {
+  std::string name = brand.substr(0, brand.find('\0'));
+  size_t first = 0;
+  while (first < name.size() && is_space(name[first])) ++first;
+  size_t last = name.size();
+  while (last > first && is_space(name[last - 1])) --last;
+  if (first == last) return "Unknown CPU";
+  return name.substr(first, last - first);
+}

@@ -1,5 +1,6 @@
 // Processor, core, memory and version details on Linux, from /proc, the
-// affinity calls, sysinfo and uname.
+// affinity calls, sysinfo and uname; the user's data folder from the desktop
+// folder conventions.
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/sysinfo.h>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <vector>
 
@@ -49,6 +51,17 @@ int affinity_count() {
     if (err != EINVAL) return 0;
   }
   return 0;
+}
+
+// An environment variable that names an absolute folder, without trailing
+// "/", or the empty string. A relative value is ignored, as the desktop
+// folder conventions require.
+std::string absolute_folder_from(const char* variable) {
+  const char* v = std::getenv(variable);
+  if (!v || v[0] != '/') return "";
+  std::string s = v;
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
 }
 
 }  // namespace
@@ -96,4 +109,15 @@ void system_sleep(int milliseconds) {
   // Sleep on after a signal until the whole wait has passed.
   while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
   }
+}
+
+std::string system_roaming_folder() {
+  std::string base = absolute_folder_from("XDG_DATA_HOME");
+  if (base.empty()) {
+    // The profile folder of Linux is the home folder.
+    std::string home = absolute_folder_from("HOME");
+    if (home.empty()) return "";
+    base = (home == "/" ? "" : home) + "/.local/share";
+  }
+  return base == "/" ? base : base + "/";
 }

@@ -8,9 +8,12 @@
 #include "app/folders.h"
 #include "app/settings.h"
 #include "engine/system/file.h"
+#include "engine/system/path.h"
+#include "engine/system/system.h"
 
 namespace {
 
+#ifndef _WIN32
 // Sets an environment variable for one test and puts it back afterwards.
 class ScopedEnv {
  public:
@@ -28,6 +31,7 @@ class ScopedEnv {
   bool had_;
   std::string old_;
 };
+#endif
 
 class Folders : public ::testing::Test {
  protected:
@@ -47,6 +51,7 @@ class Folders : public ::testing::Test {
   std::string dir_;
 };
 
+#ifndef _WIN32
 TEST_F(Folders, UserFolderFollowsTheDataHomeOrTheHomeFolder) {
   struct Case { const char* xdg; const char* home; std::string want; } cases[] = {
       {"/data/home//", "/home/player", "/data/home/sub dir/"},
@@ -59,6 +64,8 @@ TEST_F(Folders, UserFolderFollowsTheDataHomeOrTheHomeFolder) {
     EXPECT_EQ(SpecialFolderPath("sub dir"), c.want);
   }
 }
+
+#endif
 
 TEST_F(Folders, MakePathCreatesEveryMissingLevel) {
   std::string deep = dir_ + "a/b c/d";
@@ -73,6 +80,7 @@ TEST_F(Folders, MakePathCreatesEveryMissingLevel) {
   EXPECT_FALSE(folder_exists(dir_ + "plain/sub/"));
 }
 
+#ifndef _WIN32
 TEST_F(Folders, SettingsBesideTheProgramWinOtherwiseTheUserFolderIsUsed) {
   ScopedEnv xdg("XDG_DATA_HOME", (dir_ + "data").c_str());
   std::string game = dir_ + "game/";
@@ -101,5 +109,53 @@ TEST_F(Folders, SettingsBesideTheProgramWinOtherwiseTheUserFolderIsUsed) {
   EXPECT_EQ(UserDir, "");
   EXPECT_EQ(SaveTo, game);
 }
+#endif
+
+#ifdef _WIN32
+TEST_F(Folders, TheUserFolderIsInTheRoamingFolderWithBackslashes) {
+  std::string roaming = system_roaming_folder();
+  ASSERT_FALSE(roaming.empty());
+  std::string user = SpecialFolderPath(kUserSubFolder);
+  EXPECT_EQ(user, roaming + "owlreach game studio\\Duskmatch\\");
+  EXPECT_EQ(SpecialFolderPath("x"), roaming + "x\\");
+  // e.g. "C:\users\<name>\AppData\Roaming\owlreach game studio\Duskmatch\"
+  EXPECT_EQ(user.find('/'), std::string::npos) << user;
+  EXPECT_EQ(user.substr(1, 2), ":\\") << user;
+}
+
+TEST_F(Folders, MakePathTakesBackslashesAndSlashesOnWindows) {
+  std::string deep = dir_ + "w\\x y\\\xC3\xBC";  // no closing separator
+  EXPECT_EQ(MakePath(deep), 1);
+  EXPECT_TRUE(folder_exists(deep + "\\"));
+  EXPECT_EQ(MakePath(dir_ + "w/mixed\\levels/"), 1);
+  EXPECT_TRUE(folder_exists(dir_ + "w\\mixed\\levels\\"));
+  EXPECT_EQ(MakePath(dir_ + "w\\\\doubled\\"), 1);
+  EXPECT_TRUE(folder_exists(dir_ + "w\\doubled"));
+  ASSERT_TRUE(file_write(dir_ + "plain", "x", 1));
+  EXPECT_EQ(MakePath(dir_ + "plain\\sub\\"), 0);
+  EXPECT_FALSE(folder_exists(dir_ + "plain\\sub"));
+}
+
+TEST_F(Folders, WithoutSettingsBesideTheProgramTheRoamingFolderIsUsed) {
+  std::string game = dir_ + "game\\";
+  std::string user = SpecialFolderPath(kUserSubFolder);
+  bool existed = folder_exists(user);
+  bool had_prefs = file_exists(user + "Duskmatch.prefs");
+  EXPECT_EQ(LocateSettings(game), 0);
+  EXPECT_EQ(GameDir, game);
+  EXPECT_EQ(UserDir, user);
+  EXPECT_EQ(SaveTo, user);
+  EXPECT_TRUE(folder_exists(user));
+  PutPrefs(game, "beside");
+  EXPECT_EQ(LocateSettings(game), 1);
+  EXPECT_EQ(SaveTo, game);
+  EXPECT_EQ(Language, "beside");
+  // Leave the player's folder as it was found.
+  if (!existed && !had_prefs) {
+    folder_remove_all(user);
+    file_remove(SpecialFolderPath("owlreach game studio"));
+  }
+}
+#endif
 
 }  // namespace

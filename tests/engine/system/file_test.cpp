@@ -1,5 +1,6 @@
 // File access wrapper and text encodings.
 #include "engine/system/file.h"
+#include "engine/system/path.h"
 #include "engine/system/unicode.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@ namespace {
 TEST(File, WriteReadAndAtomicReplaceLeaveNoTemporaries) {
   const std::string& tmp = file_private_temp_folder();
   ASSERT_FALSE(tmp.empty());
-  ASSERT_EQ(tmp.back(), '/');
+  ASSERT_EQ(tmp.back(), kPathSeparator);
   std::string dir = tmp + "süß folder/";
   ASSERT_TRUE(folder_make(dir + "deeper/"));
   std::string path = dir + "a file.txt";
@@ -39,7 +40,7 @@ TEST(File, BaseNameAndProgramFolder) {
   EXPECT_EQ(file_base_name("c.png"), "c.png");
   std::string prog = file_program_folder();
   ASSERT_FALSE(prog.empty());
-  EXPECT_EQ(prog.back(), '/');
+  EXPECT_EQ(prog.back(), kPathSeparator);
   EXPECT_TRUE(folder_exists(prog));
 }
 

@@ -1,0 +1,17 @@
+// The user's locale on Windows: the default locale name, already in the
+// "de-AT" form.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include "engine/system/locale.h"
+#include "engine/system/text_win32.h"
+
+std::string system_locale_name() {
+  wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+  // The count includes the closing zero; 0 is a failure.
+  int n = GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
+  if (n <= 1) return std::string();
+  return win32_utf8(name, static_cast<size_t>(n - 1));
+}
