@@ -1,31 +1,77 @@
 # Small helpers shared by every folder's CMakeLists.txt.
 
-# dusk_library(NAME SOURCES... [LIBS libs...] [PKG modules...])
+# Back-end files are named after their platform. A file whose name carries
+# the tag of another platform stays out of the build: on Windows the *_win32
+# and *_gdiplus files take the place of *_posix, *_linux and *_pango (and the
+# Cairo ones); files without a platform tag (*_sdl and the rest) serve both.
+if(WIN32)
+  set(DUSK_FOREIGN_PLATFORM_TAGS posix linux pango cairo)
+else()
+  set(DUSK_FOREIGN_PLATFORM_TAGS win32 gdiplus)
+endif()
+
+# dusk_platform_sources(OUT files...) -> the files that belong in this build.
+function(dusk_platform_sources out)
+  list(JOIN DUSK_FOREIGN_PLATFORM_TAGS "|" tags)
+  set(kept)
+  foreach(file ${ARGN})
+    get_filename_component(stem "${file}" NAME_WE)
+    if(NOT stem MATCHES "(^|_)(${tags})(_|$)")
+      list(APPEND kept "${file}")
+    endif()
+  endforeach()
+  set(${out} ${kept} PARENT_SCOPE)
+endfunction()
+
+# In the Windows cross build SDL2 comes from its own CMake package in the
+# library cache (its pkg-config file would also bring SDL2main and the GUI
+# subsystem into every library and test that uses SDL). Found here, at the
+# top, so that its targets are seen in every folder.
+if(WIN32)
+  find_package(SDL2 CONFIG REQUIRED)
+endif()
+
+# dusk_pkg(VAR module) -> imported target PkgConfig::VAR for direct use.
+function(dusk_pkg var mod)
+  if(TARGET PkgConfig::${var})
+    return()
+  endif()
+  if(WIN32 AND mod STREQUAL "sdl2")
+    add_library(PkgConfig::${var} INTERFACE IMPORTED GLOBAL)
+    target_link_libraries(PkgConfig::${var} INTERFACE SDL2::SDL2-static)
+  else()
+    pkg_check_modules(${var} REQUIRED IMPORTED_TARGET GLOBAL ${mod})
+  endif()
+endfunction()
+
+# dusk_library(NAME SOURCES... [LIBS libs...] [PKG modules...]
+#              [LINUX_PKG modules...] [WINDOWS_LIBS libs...])
 # A static library of one part of the game; records itself in DUSK_LIBS so
-# the benchmarks and fuzz harnesses can link everything that exists.
+# the benchmarks and fuzz harnesses can link everything that exists. SOURCES
+# may name every back end of the folder: only this platform's are built.
+# LINUX_PKG are pkg-config modules of the Linux back ends, WINDOWS_LIBS the
+# system libraries of the Windows ones.
 function(dusk_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PKG" ${ARGN})
-  add_library(${name} STATIC ${ARG_SOURCES})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PKG;LINUX_PKG;WINDOWS_LIBS" ${ARGN})
+  dusk_platform_sources(sources ${ARG_SOURCES})
+  add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   if(ARG_LIBS)
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   endif()
-  foreach(mod ${ARG_PKG})
+  set(modules ${ARG_PKG})
+  if(WIN32)
+    target_link_libraries(${name} PUBLIC ${ARG_WINDOWS_LIBS})
+  else()
+    list(APPEND modules ${ARG_LINUX_PKG})
+  endif()
+  foreach(mod ${modules})
     string(TOUPPER "${mod}" var)
     string(REGEX REPLACE "[^A-Z0-9]" "_" var "${var}")
-    if(NOT TARGET PkgConfig::${var})
-      pkg_check_modules(${var} REQUIRED IMPORTED_TARGET GLOBAL ${mod})
-    endif()
+    dusk_pkg(${var} ${mod})
     target_link_libraries(${name} PRIVATE PkgConfig::${var})
   endforeach()
   set_property(GLOBAL APPEND PROPERTY DUSK_LIBS ${name})
-endfunction()
-
-# dusk_pkg(VAR module) -> imported target PkgConfig::VAR for direct use.
-function(dusk_pkg var mod)
-  if(NOT TARGET PkgConfig::${var})
-    pkg_check_modules(${var} REQUIRED IMPORTED_TARGET GLOBAL ${mod})
-  endif()
 endfunction()
 
 # Leak suppressions for system libraries, shared by every test and by the
