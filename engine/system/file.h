@@ -1,12 +1,15 @@
 // Every file and folder access of the game and engine goes through here, so
 // that paths with any characters, and another platform, need no edits
-// elsewhere. Paths are UTF-8 and use "/"; folder paths end in "/".
+// elsewhere. Paths are UTF-8; folder paths end in kPathSeparator ("/", on
+// Windows "\"), and on Windows "/" is taken between levels as well.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "engine/system/path.h"
 
 // Reads a whole file. Fails (false) when it cannot be opened or read, or is
 // larger than max_bytes.
