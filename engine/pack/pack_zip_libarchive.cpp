@@ -8,12 +8,32 @@
 #include "engine/pack/pack.h"
 #include "engine/pack/pack_archive.h"
 #include "engine/system/file.h"
+#include "engine/system/unicode.h"
 
 namespace {
 
 constexpr size_t kReadBlock = 10240;
 constexpr size_t kCopyChunk = 2097152;
 
+#ifdef _WIN32
+// On Windows libarchive keeps entry names as UTF-16 and converts them to
+// UTF-8 itself, whatever the C locale says: nothing to switch. (The empty
+// constructor of its own keeps the compiler from calling each guard an
+// unused variable.)
+class Utf8Names {
+ public:
+  Utf8Names() {}
+  Utf8Names(const Utf8Names&) = delete;
+  Utf8Names& operator=(const Utf8Names&) = delete;
+};
+
+// Paths are UTF-8 in the game; libarchive's narrow open would read them in
+// the ANSI code page.
+int OpenArchivePath(archive* a, const std::string& path) {
+  std::u16string wide = utf8_to_utf16(path);
+  return archive_read_open_filename_w(a, reinterpret_cast<const wchar_t*>(wide.c_str()), kReadBlock);
+}
+#else
 // libarchive converts entry names between UTF-8 and the current locale's
 // character set; in the "C" locale (tests, a bare environment) every name
 // beyond ASCII would be lost. Each call into libarchive runs with a UTF-8
@@ -34,6 +54,11 @@ class Utf8Names {
   locale_t previous_ = nullptr;
 };
 
+int OpenArchivePath(archive* a, const std::string& path) {
+  return archive_read_open_filename(a, path.c_str(), kReadBlock);
+}
+#endif
+
 class ZipReader : public PackArchive {
  public:
   explicit ZipReader(std::string path) : path_(std::move(path)) {}
@@ -48,7 +73,7 @@ class ZipReader : public PackArchive {
     archive_ = archive_read_new();
     if (!archive_) return false;
     archive_read_support_format_zip_seekable(archive_);
-    if (archive_read_open_filename(archive_, path_.c_str(), kReadBlock) != ARCHIVE_OK) {
+    if (OpenArchivePath(archive_, path_) != ARCHIVE_OK) {
       close();
       return false;
     }
