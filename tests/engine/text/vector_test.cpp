@@ -164,6 +164,34 @@ TEST_F(GameFonts, JapaneseCaptionsDrawTheirOwnGlyphs) {
   EXPECT_GT(differing, a.pixels / 3);
 }
 
+TEST_F(GameFonts, TextReachingOutOfTheImageIsCutAtItsEdges) {
+  ImageBuffer whole = ink::render(300, 80, -1, 0, ink::kText, [] { vector_draw_text("Start"); });
+  ImageBuffer cut = ink::render(300, 80, -1, 0, ink::kText, [] {
+    vector_move_to(-20, -15);
+    vector_draw_text("Start");
+    // Far away, nothing shows and nothing breaks.
+    vector_move_to(1e12, 1e12);
+    vector_draw_text("Start");
+    vector_move_to(-1e12, 20);
+    vector_draw_paragraph("Start", 1e12, 1e12, kParagraphCentre);
+    vector_move_to(0, -1e12);
+    vector_draw_paragraph("Start", 300, 1e12, 0);
+  });
+  ink::Box b = ink::box(cut, -1);
+  ASSERT_FALSE(b.empty());
+  EXPECT_EQ(b.left, 0);
+  EXPECT_EQ(b.top, 0);
+  // What shows is the whole caption moved by the pen.
+  int differing = 0;
+  for (int y = 0; y < cut.height; ++y)
+    for (int x = 0; x < cut.width; ++x) {
+      int sx = x + 20, sy = y + 15;
+      int want = sx < whole.width && sy < whole.height ? whole.row(sy)[sx * 4 + 3] : 0;
+      if (std::abs(cut.row(y)[x * 4 + 3] - want) > 32) ++differing;
+    }
+  EXPECT_LE(differing, 10);
+}
+
 TEST_F(GameFonts, PixelsThePassDoesNotTouchKeepTheirExactValue) {
   auto buffer = std::make_unique<ImageBuffer>();
   buffer->width = 300;
