@@ -17,7 +17,7 @@ namespace gdip = Gdiplus::DllExports;
 namespace {
 
 // GDI+ lays text out in single-precision floats; pen positions beyond this
-// would lose whole pixels.
+// would lose whole pixels (and Wine's GDI+ crashes on far larger ones).
 constexpr double kPenLimit = 1e6;
 
 // The one pass of the game thread (passes are never nested).
@@ -151,10 +151,11 @@ double clamp_pen(double v) { return std::max(-kPenLimit, std::min(kPenLimit, v))
 bool set_up_graphics() {
   if (gdip::GdipGetImageGraphicsContext(g_pass.bitmap, &g_pass.graphics) != gp::Ok) return false;
   gdip::GdipSetPageUnit(g_pass.graphics, gp::UnitPixel);
-  // No half-pixel shift the other way: (0, 0) is the top-left corner of
-  // the first pixel, the pen at (0, 0) puts the text's top-left there, and
-  // a box 80 high ends at the bottom edge of pixel row 79. This keeps
-  // grid-fitted glyph stems and the box edges on whole pixels.
+  // Whole numbers are pixel edges, not pixel centres: (0, 0) is the
+  // top-left corner of the first pixel, the pen at (0, 0) puts the text's
+  // top-left there, and a box 80 high ends at the bottom edge of pixel row
+  // 79. This keeps grid-fitted glyph stems and the box edges on whole
+  // pixels, as in the Linux build.
   gdip::GdipSetPixelOffsetMode(g_pass.graphics, gp::PixelOffsetModeHalf);
   gdip::GdipSetSmoothingMode(g_pass.graphics, gp::SmoothingModeAntiAlias);
   gdip::GdipSetCompositingMode(g_pass.graphics, gp::CompositingModeSourceOver);
