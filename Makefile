@@ -21,3 +21,31 @@ check: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The Windows version, cross-built with mingw-w64 and tested under Wine
+# (Linux-only tools and packs come from $(BUILD)).
+.PHONY: windows-setup windows-deps windows windows-check windows-test
+
+windows-setup:
+	@bash tools/windows/setup.sh
+
+# The static Windows libraries, built once into build-windows/deps.
+windows-deps: windows-setup
+	JOBS=$(JOBS) bash tools/windows/build_deps.sh
+
+# build-windows/Duskmatch/ (Duskmatch.exe and the three packs) and
+# build-windows/Duskmatch.zip.
+windows: setup windows-setup
+	DUSK_LINUX_BUILD=$(BUILD) JOBS=$(JOBS) bash tools/windows/build.sh
+
+# The program under Wine on a virtual display, beside the Linux program.
+windows-check: windows
+	cmake --build $(BUILD) -j$(JOBS) --target duskmatch duskpack
+	DUSK_LINUX_BUILD=$(BUILD) bash tools/windows/smoke_test.sh
+
+# The engine unit tests of the cross build, run under Wine by CTest.
+windows-test: windows-deps
+	cmake -S . -B build-windows/test -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDUSK_TESTS=ON
+	cmake --build build-windows/test -j$(JOBS)
+	cd build-windows/test && ctest --output-on-failure -j$(JOBS)
