@@ -99,13 +99,9 @@ int sprite_grab_screen(int number, int x, int y, int width, int height) {
 int sprite_save(int sprite, const std::string& path, uint32_t format_key) {
   Sprite* sp = sprite_table().get(sprite);
   if (!sp) return 0;
-  // A copy read back for the save is dropped again after it.
-  bool had_copy = !sp->pixels.pixels.empty();
   const ImageBuffer* px = sprite_pixels(sp);
   if (!px) return 0;
   std::vector<uint8_t> encoded;
-  bool encoded_ok = image_encode(*px, format_key, &encoded);
-  if (!had_copy && screen_state().software) sp->pixels = ImageBuffer();
-  if (!encoded_ok) return 0;
+  if (!image_encode(*px, format_key, &encoded)) return 0;
   return file_write(path, encoded.data(), encoded.size()) ? 1 : 0;
 }

@@ -1,5 +1,6 @@
 // The screen on SDL: the video system, opening and closing the screen on an
 // SDL renderer, presenting and pacing frames, display modes and desktops.
+#include <cstring>
 #include <vector>
 
 #include "engine/input/input.h"
@@ -32,13 +33,13 @@ bool desktop_size(int index, int* w, int* h) {
   return true;
 }
 
-// Sleeps most of the wait and spins only the last millisecond, so pacing
-// keeps the timing of a busy wait without burning a core.
 bool is_software(SDL_Renderer* r) {
   SDL_RendererInfo info;
   return SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
 }
 
+// Sleeps most of the wait and spins only the last millisecond, so pacing
+// keeps the timing of a busy wait without burning a core.
 void wait_until(uint64_t target) {
   uint64_t freq = SDL_GetPerformanceFrequency();
   for (;;) {
@@ -47,6 +48,39 @@ void wait_until(uint64_t target) {
     uint64_t ms = (target - now) * 1000 / freq;
     if (ms > 1) SDL_Delay(static_cast<Uint32>(ms - 1));
   }
+}
+
+// Whether the engine may draw sprites straight into the window's surface:
+// on the software renderer only, with pixels laid out as the sprites' are,
+// and only once the renderer has been seen to draw into that very surface
+// and to read back from it what was written there. The test runs on the
+// whole window, whose coordinates every SDL version reads the same way
+// (SDL 2.26 takes a read rectangle in window coordinates even inside a
+// viewport).
+bool surface_is_drawable(const ScreenContext& s) {
+  if (!s.software) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(s.window);
+  if (!surface || !surface->pixels || SDL_MUSTLOCK(surface)) return false;
+  const SDL_PixelFormat* f = surface->format;
+  if (f->BytesPerPixel != 4 || f->Rmask != 0xFF0000u || f->Gmask != 0xFF00u || f->Bmask != 0xFFu) return false;
+  if (s.origin_x < 0 || s.origin_y < 0 || s.origin_x >= surface->w || s.origin_y >= surface->h) return false;
+  uint8_t* first = static_cast<uint8_t*>(surface->pixels) + static_cast<ptrdiff_t>(s.origin_y) * surface->pitch +
+                   static_cast<ptrdiff_t>(s.origin_x) * 4;
+  SDL_Rect viewport;
+  SDL_RenderGetViewport(s.renderer, &viewport);
+  SDL_RenderSetViewport(s.renderer, nullptr);
+  uint32_t drawn = 0, mark = 0xFF654321u, read = 0;
+  SDL_SetRenderDrawColor(s.renderer, 0x12, 0x34, 0x56, 255);
+  SDL_RenderDrawPoint(s.renderer, s.origin_x, s.origin_y);
+  SDL_RenderFlush(s.renderer);
+  std::memcpy(&drawn, first, 4);
+  std::memcpy(first, &mark, 4);
+  SDL_Rect one{s.origin_x, s.origin_y, 1, 1};
+  bool ok = (drawn & 0xFFFFFFu) == 0x123456u &&
+            SDL_RenderReadPixels(s.renderer, &one, SDL_PIXELFORMAT_ARGB8888, &read, 4) == 0 &&
+            (read & 0xFFFFFFu) == 0x654321u;
+  SDL_RenderSetViewport(s.renderer, &viewport);
+  return ok;
 }
 
 }  // namespace
@@ -93,6 +127,7 @@ static void take_screen(ScreenContext& s, SDL_Renderer* r, SDL_Window* w, bool i
   s.origin_x = x;
   s.origin_y = y;
   s.last_present = 0;
+  s.direct = surface_is_drawable(s);
   input_screen_link(static_cast<int>(SDL_GetWindowID(w)), x, y, width, height, in_window ? 1 : 0);
 }
 
@@ -147,7 +182,7 @@ void screen_close() {
   }
   s.renderer = nullptr;
   s.window = nullptr;
-  s.owns_window = s.in_window = false;
+  s.owns_window = s.in_window = s.direct = false;
   s.window_object = 0;
   s.width = s.height = s.origin_x = s.origin_y = 0;
   input_screen_link(0, 0, 0, 0, 0, 0);
@@ -203,7 +238,9 @@ int frame_rate_set(int frames_per_second) {
 void sprite_filtering_set(int mode) {
   screen_state().filtering = mode ? 1 : 0;
   SDL_ScaleMode scale = mode ? SDL_ScaleModeLinear : SDL_ScaleModeNearest;
-  sprite_table().for_each([scale](int, Sprite& sp) { SDL_SetTextureScaleMode(sp.main.texture, scale); });
+  sprite_table().for_each([scale](int, Sprite& sp) {
+    if (sp.texture) SDL_SetTextureScaleMode(sp.texture, scale);
+  });
 }
 
 int display_modes_examine() {

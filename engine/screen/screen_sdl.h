@@ -8,46 +8,16 @@
 #include <vector>
 
 #include "engine/image/image.h"
+#include "engine/screen/sprite_blit.h"
 #include "engine/system/objects.h"
 
-// One texture a sprite is drawn from, with what the software renderer needs
-// to know about its pixels to draw it quickly.
-struct SpriteTexture {
-  SDL_Texture* texture = nullptr;
-  // Every alpha is 255. On the software renderer such a texture is made
-  // without alpha, so that blending it at an intensity takes SDL's fast
-  // constant-alpha path.
-  bool opaque = false;
-  // On the software renderer, rectangles in texels that together hold every
-  // pixel that is not fully transparent: a draw at full intensity copies the
-  // opaque ones and blends only the rest. Empty when the texture is opaque or
-  // is always drawn whole.
-  std::vector<SDL_Rect> copy_parts;
-  std::vector<SDL_Rect> blend_parts;
-  // The same pixels without alpha, which the copy parts are drawn from: a
-  // copy between two formats without alpha is a plain row copy in SDL, from
-  // one with alpha it converts every pixel.
-  SDL_Texture* solid = nullptr;
-
-  SpriteTexture() = default;
-  SpriteTexture(const SpriteTexture&) = delete;
-  SpriteTexture& operator=(const SpriteTexture&) = delete;
-  ~SpriteTexture() { clear(); }
-  void clear() {
-    if (texture) SDL_DestroyTexture(texture);
-    if (solid) SDL_DestroyTexture(solid);
-    texture = nullptr;
-    solid = nullptr;
-  }
-};
-
 struct Sprite {
-  // Full-size copy of the texture's pixels, for drawing into, re-keying,
-  // stretching and saving. On the software renderer the texture already
-  // holds them in memory, so there the copy is made from it only while one
-  // of those needs it (sprite_pixels) and dropped again at the upload.
+  // Full-size pixels, for drawing into, re-keying, stretching and saving,
+  // and on the software renderer what the engine's own loops draw from.
   ImageBuffer pixels;
-  SpriteTexture main;
+  // What the sprite is drawn from on the other renderers; nullptr on the
+  // software renderer, where pictures are not held twice.
+  SDL_Texture* texture = nullptr;
   int width = 0;  // full size in texels
   int height = 0;
   int flags = 0;
@@ -56,13 +26,22 @@ struct Sprite {
   int shown_height = 0;
   std::vector<uint8_t> mask;  // flag 4: 1 where alpha is 255
 
-  // The software renderer stretches slowly, so there a zoomed sprite keeps
-  // its shown part stretched to the displayed size, made on the first draw.
-  SpriteTexture zoomed;
+  // Software renderer: the shape of the pixels' alpha, read at the first
+  // blended draw after they change.
+  PixelShape shape;
+  // Software renderer: a zoomed sprite keeps its shown part stretched to
+  // the displayed size, made on the first draw at that size.
+  ImageBuffer zoomed;
+  PixelShape zoomed_shape;
   SDL_Rect zoomed_clip{0, 0, 0, 0};
-  int zoomed_width = 0;
-  int zoomed_height = 0;
   int zoomed_filter = -1;
+
+  Sprite() = default;
+  Sprite(const Sprite&) = delete;
+  Sprite& operator=(const Sprite&) = delete;
+  ~Sprite() {
+    if (texture) SDL_DestroyTexture(texture);
+  }
 };
 
 struct Window {
@@ -84,6 +63,10 @@ struct ScreenContext {
   bool owns_window = false;      // a full screen made its own window
   bool in_window = false;
   bool software = false;  // the renderer is SDL's software renderer
+  // Sprites are drawn by the engine's own loops straight into the window's
+  // surface, which the software renderer presents; SDL's blitters are only
+  // used when that surface cannot be written (see screen_sdl.cpp).
+  bool direct = false;
   int window_object = 0;  // the window number or handle of an in-window screen
   int width = 0;
   int height = 0;
@@ -105,26 +88,24 @@ ObjectTable<Window>& window_table();
 // Window of a window number or handle; nullptr if none.
 SDL_Window* window_sdl(int window);
 
-// Loads full-size pixels into a sprite texture, (re)making the texture in
-// the form the renderer draws fastest. False when the texture cannot be had.
-bool sprite_texture_load(SpriteTexture* t, const ImageBuffer& pixels);
-
-// Reads a texture's pixels back into out (software renderer only); false
-// when they cannot be had.
-bool sprite_texture_read(const SpriteTexture& t, ImageBuffer* out);
-
-// Draws the part src (nullptr: all) of a sprite texture into dst, opaque
-// or blended at an intensity of 1 to 255.
-void sprite_texture_draw(const SpriteTexture& t, const SDL_Rect* src, const SDL_Rect& dst, bool blended,
-                         int intensity);
-
-// The sprite's full-size pixels, read back from its texture when the copy
-// was dropped; nullptr when they cannot be had.
+// The sprite's full-size pixels; nullptr when it has none.
 ImageBuffer* sprite_pixels(Sprite* sprite);
 
-// Copies the sprite's pixels into its texture and refreshes its mask; on the
-// software renderer the copy is then dropped.
+// Takes the sprite's changed pixels: refreshes its mask and what it is drawn
+// from. False when its texture cannot be had.
 bool sprite_upload(Sprite* sprite);
+
+// Renderers other than a direct screen: (re)makes the sprite's texture from
+// its pixels; false when it cannot be had.
+bool sprite_texture_load(Sprite* sprite);
+
+// Renderers other than a direct screen: draws the shown part of the sprite
+// through SDL into dst, opaque or blended at an intensity of 1 to 255.
+void sprite_texture_draw(Sprite* sprite, const SDL_Rect& dst, bool blended, int intensity);
+
+// Draws the shown part of a sprite at (x, y) with the engine's own loops,
+// opaque or blended at an intensity of 1 to 255 (direct screens only).
+void sprite_draw_direct(Sprite* sprite, int x, int y, bool blended, int intensity);
 
 // Makes a sprite from full-size pixels and stores it; 0 on failure.
 int sprite_store(int number, ImageBuffer pixels, int flags);

@@ -1,6 +1,6 @@
-// Sprites on SDL: one texture each, with a copy of its pixels in memory for
-// drawing into, re-applying transparency and saving (on the software
-// renderer only while one of those needs it).
+// Sprites on SDL: the sprite table, making sprites and their pixels, clip,
+// zoom and the two draws. Each sprite keeps its pixels in memory; the
+// software renderer draws from them, the others from a texture of their own.
 #include <algorithm>
 #include <utility>
 
@@ -14,31 +14,21 @@ ObjectTable<Sprite>& sprite_table() {
 
 void sprites_free_all() { sprite_table().free(-1); }
 
-ImageBuffer* sprite_pixels(Sprite* sp) {
-  if (!sp->pixels.pixels.empty()) return &sp->pixels;
-  if (!sprite_texture_read(sp->main, &sp->pixels)) {
-    sp->pixels = ImageBuffer();
-    return nullptr;
-  }
-  return &sp->pixels;
-}
-
-// Frees the copy where the texture can give it back.
-static void drop_pixels(Sprite* sp) {
-  if (screen_state().software) sp->pixels = ImageBuffer();
-}
+ImageBuffer* sprite_pixels(Sprite* sp) { return sp->pixels.pixels.empty() ? nullptr : &sp->pixels; }
 
 bool sprite_upload(Sprite* sp) {
   const ImageBuffer& px = sp->pixels;
   if (px.pixels.empty()) return false;
-  if (!sprite_texture_load(&sp->main, px)) return false;
-  sp->zoomed.clear();
   if (sp->flags & kSpriteMask) {
     sp->mask.resize(px.pixels.size() / 4);
     for (size_t i = 0; i < sp->mask.size(); ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
   }
-  drop_pixels(sp);
-  return true;
+  // What was read from the old pixels is read again when next needed.
+  sp->shape = PixelShape();
+  sp->zoomed = ImageBuffer();
+  sp->zoomed_shape = PixelShape();
+  sp->zoomed_filter = -1;
+  return screen_state().direct || sprite_texture_load(sp);
 }
 
 int sprite_store(int number, ImageBuffer pixels, int flags) {
@@ -136,36 +126,6 @@ int sprite_opaque_at(int sprite, int x, int y) {
   return sp->mask[static_cast<size_t>(y) * static_cast<size_t>(sp->width) + static_cast<size_t>(x)];
 }
 
-// The shown part stretched to the displayed size, for the software renderer;
-// nullptr when it cannot be made.
-static const SpriteTexture* zoomed_texture(Sprite* sp) {
-  ScreenContext& s = screen_state();
-  const SDL_Rect& c = sp->clip;
-  if (sp->zoomed.texture && sp->zoomed_width == sp->shown_width && sp->zoomed_height == sp->shown_height &&
-      sp->zoomed_filter == s.filtering && sp->zoomed_clip.x == c.x && sp->zoomed_clip.y == c.y &&
-      sp->zoomed_clip.w == c.w && sp->zoomed_clip.h == c.h) {
-    return &sp->zoomed;
-  }
-  sp->zoomed.clear();
-  if (sp->shown_width > kImageMaxSide || sp->shown_height > kImageMaxSide) return nullptr;
-  // A copy already there belongs to a drawing pass and stays.
-  bool had_copy = !sp->pixels.pixels.empty();
-  ImageBuffer* px = sprite_pixels(sp);
-  if (!px) return nullptr;
-  ImageBuffer stretched;
-  image_sample_stretch(*px, c.x, c.y, c.w, c.h, sp->shown_width, sp->shown_height, s.filtering, &stretched);
-  if (!had_copy) drop_pixels(sp);
-  if (!sprite_texture_load(&sp->zoomed, stretched)) {
-    sp->zoomed.clear();
-    return nullptr;
-  }
-  sp->zoomed_clip = c;
-  sp->zoomed_width = sp->shown_width;
-  sp->zoomed_height = sp->shown_height;
-  sp->zoomed_filter = s.filtering;
-  return &sp->zoomed;
-}
-
 static void draw_sprite(int sprite, int x, int y, bool blended, int intensity) {
   ScreenContext& s = screen_state();
   Sprite* sp = sprite_table().get(sprite);
@@ -173,16 +133,13 @@ static void draw_sprite(int sprite, int x, int y, bool blended, int intensity) {
   // Culling by the displayed size, before the renderer sees the sprite.
   if (x >= s.width || y >= s.height || x <= -sp->shown_width || y <= -sp->shown_height) return;
   if (sp->clip.w <= 0 || sp->clip.h <= 0 || sp->shown_width <= 0 || sp->shown_height <= 0) return;
-  SDL_Rect dst{x, y, sp->shown_width, sp->shown_height};
   intensity = std::clamp(intensity, 0, 255);
   if (blended && intensity == 0) return;  // would leave every screen pixel as it is
-  if (s.software && (sp->shown_width != sp->clip.w || sp->shown_height != sp->clip.h)) {
-    if (const SpriteTexture* z = zoomed_texture(sp)) {
-      sprite_texture_draw(*z, nullptr, dst, blended, intensity);
-      return;
-    }
+  if (s.direct) {
+    sprite_draw_direct(sp, x, y, blended, intensity);
+    return;
   }
-  sprite_texture_draw(sp->main, &sp->clip, dst, blended, intensity);
+  sprite_texture_draw(sp, SDL_Rect{x, y, sp->shown_width, sp->shown_height}, blended, intensity);
 }
 
 void sprite_draw(int sprite, int x, int y) { draw_sprite(sprite, x, y, false, 255); }
