@@ -269,6 +269,8 @@ std::vector<std::string> folder_list(const std::string& path) {
 }
 
 bool folder_remove_all(const std::string& path) {
+  // An empty path would list, and so empty, the working folder.
+  if (path.empty()) return false;
   std::string base = path;
   if (!base.empty() && !ends_in_separator(base)) base += kPathSeparator;
   std::vector<Entry> entries;
