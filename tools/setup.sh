@@ -1,11 +1,13 @@
 #!/bin/bash
-# Installs the Debian packages Duskmatch needs to build, test and run.
+# Installs the Debian packages Duskmatch needs to build, test and run (clang
+# and its fuzzer runtime for the fuzz harnesses, bench/run_fuzz.sh).
 # As root it installs what is missing; otherwise it prints the command to run.
 set -e
 packages="build-essential cmake pkg-config git libgtest-dev libgmock-dev
   zlib1g-dev libpng-dev libvorbis-dev libogg-dev libarchive-dev
   libsdl2-dev libpango1.0-dev libcairo2-dev libfontconfig-dev fonts-lato fonts-noto-color-emoji fonts-vlgothic
-  xvfb xauth xdotool python3 icoutils imagemagick"
+  xvfb xauth xdotool python3 icoutils imagemagick
+  clang libclang-rt-dev"
 missing=""
 for p in $packages; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
