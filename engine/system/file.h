@@ -39,7 +39,7 @@ bool folder_make(const std::string& path);
 std::vector<std::string> folder_list(const std::string& path);
 
 // Removes a folder and everything in it. True when it is gone afterwards.
-bool folder_remove_all(const std::string& path);
+bool folder_remove_all(const std::string& path);  // false for an empty path
 
 // A folder private to this run (mode 0700) inside the system's temporary
 // folder, made on first use and removed by file_system_cleanup. Ends in "/".

@@ -132,6 +132,8 @@ std::vector<std::string> folder_list(const std::string& path) {
 }
 
 bool folder_remove_all(const std::string& path) {
+  // An empty path would list, and so empty, the working folder.
+  if (path.empty()) return false;
   std::string base = path;
   if (!base.empty() && base.back() != '/') base += '/';
   for (const std::string& n : folder_list(base)) {

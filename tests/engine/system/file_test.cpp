@@ -35,6 +35,16 @@ TEST(File, WriteReadAndAtomicReplaceLeaveNoTemporaries) {
   EXPECT_FALSE(folder_exists(dir));
 }
 
+TEST(File, RemovingAnEmptyPathLeavesTheWorkingFolderAlone) {
+  // The test runs in a scratch working folder of its own; a file put there
+  // must survive a removal asked for with no path at all.
+  const std::string marker = "remove-all-marker.txt";
+  ASSERT_TRUE(file_write(marker, "x", 1));
+  EXPECT_FALSE(folder_remove_all(""));
+  EXPECT_TRUE(file_exists(marker));
+  EXPECT_TRUE(file_remove(marker));
+}
+
 TEST(File, BaseNameAndProgramFolder) {
   EXPECT_EQ(file_base_name("a/b/c.png"), "c.png");
   EXPECT_EQ(file_base_name("c.png"), "c.png");
