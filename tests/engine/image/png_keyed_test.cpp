@@ -15,10 +15,10 @@ void append(png_structp png, png_bytep data, png_size_t n) {
   out->insert(out->end(), data, data + n);
 }
 
-// A 9 x 5 PNG of colour type `type` (RGB or RGBA), plain or interlaced,
+// A w x 5 PNG of colour type `type` (RGB or RGBA), plain or interlaced,
 // holding the colours in `rgb` (0xRRGGBB) in turn.
-std::vector<uint8_t> png_file(int type, bool interlaced, const std::vector<uint32_t>& rgb) {
-  const int w = 9, h = 5, channels = type == PNG_COLOR_TYPE_RGB ? 3 : 4;
+std::vector<uint8_t> png_file(int type, bool interlaced, const std::vector<uint32_t>& rgb, int w = 9) {
+  const int h = 5, channels = type == PNG_COLOR_TYPE_RGB ? 3 : 4;
   std::vector<std::vector<uint8_t>> rows(h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
@@ -48,22 +48,35 @@ TEST(PngKeyed, MatchesAPlainDecodeWithTheKeyAppliedAfterwards) {
   // channel, black and white.
   const std::vector<uint32_t> colours = {0x3366CC, 0xCC6633, 0x3366CD, 0x3367CC, 0x3466CC, 0x000000, 0xFFFFFF};
   const int key = 0xCC6633;  // 0x00BBGGRR of 0x3366CC
-  for (int type : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
-    for (bool interlaced : {false, true}) {
-      auto file = png_file(type, interlaced, colours);
-      ASSERT_FALSE(file.empty());
-      auto plain = image_decode(file.data(), file.size());
-      auto keyed = image_decode_keyed(file.data(), file.size(), key);
-      ASSERT_TRUE(plain && keyed) << type << " " << interlaced;
-      image_apply_transparent_color(plain.get(), key);
-      EXPECT_EQ(keyed->width, plain->width);
-      EXPECT_EQ(keyed->height, plain->height);
-      EXPECT_EQ(keyed->depth, plain->depth);
-      EXPECT_TRUE(keyed->pixels == plain->pixels) << "type " << type << ", interlaced " << interlaced;
-      // Exactly the key's pixels are clear: one in seven.
-      size_t clear = 0;
-      for (size_t i = 3; i < keyed->pixels.size(); i += 4) clear += keyed->pixels[i] == 0;
-      EXPECT_EQ(clear, (keyed->pixels.size() / 4 + 6) / 7) << type << " " << interlaced;
+  // Widths that leave every remainder of a group of four pixels, and rows
+  // long enough for many groups.
+  for (int w : {9, 37, 66}) {
+    for (int type : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
+      for (bool interlaced : {false, true}) {
+        auto file = png_file(type, interlaced, colours, w);
+        ASSERT_FALSE(file.empty());
+        auto plain = image_decode(file.data(), file.size());
+        auto keyed = image_decode_keyed(file.data(), file.size(), key);
+        ASSERT_TRUE(plain && keyed) << type << " " << interlaced;
+        // The plain decode holds the colours written, red and blue in their
+        // places, alpha 255 for RGB.
+        for (int i = 0; i < w * 5; ++i) {
+          uint32_t v;
+          std::memcpy(&v, plain->pixels.data() + static_cast<size_t>(i) * 4, 4);
+          uint32_t alpha =
+              type == PNG_COLOR_TYPE_RGB ? 0xFF000000u : static_cast<uint32_t>(40 * (i % w) & 0xFF) << 24;
+          ASSERT_EQ(v, alpha | colours[static_cast<size_t>(i) % colours.size()]) << w << " " << type << " " << i;
+        }
+        image_apply_transparent_color(plain.get(), key);
+        EXPECT_EQ(keyed->width, plain->width);
+        EXPECT_EQ(keyed->height, plain->height);
+        EXPECT_EQ(keyed->depth, plain->depth);
+        EXPECT_TRUE(keyed->pixels == plain->pixels) << w << ", type " << type << ", interlaced " << interlaced;
+        // Exactly the key's pixels are clear: one in seven.
+        size_t clear = 0;
+        for (size_t i = 3; i < keyed->pixels.size(); i += 4) clear += keyed->pixels[i] == 0;
+        EXPECT_EQ(clear, (keyed->pixels.size() / 4 + 6) / 7) << w << " " << type << " " << interlaced;
+      }
     }
   }
   // Black, the default key, on an opaque picture.
