@@ -182,6 +182,10 @@ bool png_decode_keyed(const uint8_t* data, size_t size, int key, ImageBuffer* ou
   png_set_user_limits(png, kImageMaxSide, kImageMaxSide);
   png_set_chunk_malloc_max(png, 8u << 20);
   png_set_chunk_cache_max(png, 1000);
+  // Every chunk's CRC is still checked, the picture data's included, so a
+  // damaged file is refused all the same; zlib's own Adler-32 over the same
+  // bytes only costs a tenth of the decode.
+  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
   MemoryReader reader{data, size, 0};
   png_set_read_fn(png, &reader, read_from_memory);
   bool ok = false;

@@ -212,6 +212,9 @@ TEST(PngDecode, DamagedDataIsRefusedWithNothingStored) {
   ASSERT_GT(idat_end, 0u);
   crc[idat_end - 1] ^= 0x55;  // last byte of the IDAT checksum
   bad.push_back(crc);
+  auto idat_data = good;
+  idat_data[idat_end - 5] ^= 0x55;  // last byte of the compressed pixels
+  bad.push_back(idat_data);
   auto header_crc = good;
   header_crc[chunk_end(good, "IHDR") - 2] ^= 1;
   bad.push_back(header_crc);
