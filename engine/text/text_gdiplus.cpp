@@ -1,18 +1,15 @@
-// Fonts on GDI+: the numbered font table, the display's dots per inch, the
-// choice of family (with a heavy stand-in where "Arial Black" is missing),
+// Fonts on GDI+: the display's dots per inch, the choice of family (with a heavy stand-in where "Arial Black" is missing),
 // and what the log reports of the face GDI actually picked.
 #include "engine/text/text.h"
 #include "engine/text/text_gdiplus.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "engine/system/objects.h"
 #include "engine/system/unicode.h"
 
 namespace gp = Gdiplus;
@@ -20,25 +17,8 @@ namespace gdip = Gdiplus::DllExports;
 
 namespace {
 
-// Larger em sizes are refused: a mistaken size must not make GDI render
-// glyphs of absurd size.
-constexpr int kFontMaxPixels = 2048;
-
-ObjectTable<TextFont> g_fonts(16);
-
 ULONG_PTR g_gdiplus_token = 0;
 bool g_gdiplus_running = false;
-
-// The logical dots per inch of the screen. A program that does not declare
-// itself DPI-aware is told 96 whatever the monitor, which is what the menus
-// are laid out for.
-int read_display_dpi() {
-  HDC screen = GetDC(nullptr);
-  if (!screen) return 96;
-  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
 
 struct FamilyDelete {
   void operator()(gp::GpFontFamily* family) const {
@@ -76,13 +56,6 @@ FamilyPtr installed_family(const std::wstring& name) {
 
 FamilyPtr installed_family(const std::string& name) { return installed_family(text_to_wide(name)); }
 
-bool is_arial_black(const std::string& family) {
-  std::string squeezed;
-  for (char c : family)
-    if (c != ' ') squeezed += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return squeezed == "arialblack";
-}
-
 struct FaceChoice {
   FamilyPtr family;
   bool bold = false;
@@ -95,7 +68,7 @@ struct FaceChoice {
 // missing, another black face takes its place before a merely bold one; any
 // other missing family becomes a plain sans-serif at the weight asked.
 FaceChoice choose_face(const std::string& family, bool bold) {
-  bool heavy = is_arial_black(family);
+  bool heavy = font_is_arial_black(family);
   FaceChoice choice;
   choice.family = installed_family(family);
   if (choice.family) {
@@ -272,7 +245,8 @@ bool text_gdiplus_start() {
   return true;
 }
 
-void text_gdiplus_stop() {
+// Shuts GDI+ down again, once every font and the pass are gone.
+void text_release_platform() {
   if (!g_gdiplus_running) return;
   text_release_fallbacks();
   gp::GdiplusShutdown(g_gdiplus_token);
@@ -284,33 +258,23 @@ std::wstring text_to_wide(const std::string& text) {
   return std::wstring(units.begin(), units.end());
 }
 
-int font_points_to_pixels(int points, int dpi) {
-  int64_t product = static_cast<int64_t>(points) * dpi;
-  int64_t half = product >= 0 ? 36 : -36;
-  return static_cast<int>((product + half) / 72);
+// The logical dots per inch of the screen. A program that does not declare
+// itself DPI-aware is told 96 whatever the monitor, which is what the menus
+// are laid out for.
+int text_display_dpi() {
+  HDC screen = GetDC(nullptr);
+  if (!screen) return 96;
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
 }
 
-int font_dpi() {
-  static const int dpi = read_display_dpi();
-  return dpi;
-}
-
-int font_load(int number, const std::string& family, int points, int flags) {
-  if (number < -1) return 0;
-  std::string name = family.substr(0, family.find('\0'));
-  if (name.empty() || points <= 0) return 0;
-  int pixels = font_points_to_pixels(points, font_dpi());
-  if (pixels <= 0 || pixels > kFontMaxPixels) return 0;
-  if (!text_gdiplus_start()) return 0;
-
-  FaceChoice face = choose_face(name, (flags & kFontBold) != 0);
-  if (!face.family) return 0;
+std::unique_ptr<TextFontCommon> text_make_font(const std::string& family, int pixels, int flags) {
+  if (!text_gdiplus_start()) return nullptr;
+  FaceChoice face = choose_face(family, (flags & kFontBold) != 0);
+  if (!face.family) return nullptr;
   int style = (face.bold ? gp::FontStyleBold : 0) | ((flags & kFontItalic) ? gp::FontStyleItalic : 0);
-  std::unique_ptr<TextFont> font = make_text_font(face.family.get(), pixels, style, flags);
-  if (!font) return 0;
-  int id = g_fonts.put(number, std::move(font));
-  if (id == -2) return 0;
-  return id == 0 ? 1 : id;  // number 0 is success too: report non-zero
+  return make_text_font(face.family.get(), pixels, style, flags);
 }
 
 std::unique_ptr<TextFont> text_font_copy(const TextFont& font) {
@@ -368,21 +332,5 @@ void text_release_fallbacks() {
   g_glyph_dc = nullptr;
 }
 
-const TextFont* font_handle(int font) { return g_fonts.get(font); }
-
-void font_free(int font) { g_fonts.free(font); }
-
-int font_pixel_size(int font) {
-  const TextFont* f = g_fonts.get(font);
-  return f ? f->pixels : 0;
-}
-
-std::string font_face_family(int font) {
-  const TextFont* f = g_fonts.get(font);
-  return f ? f->face_family : std::string();
-}
-
-int font_face_weight(int font) {
-  const TextFont* f = g_fonts.get(font);
-  return f ? f->face_weight : 0;
-}
+// Every font in the table is one this back end made.
+const TextFont* font_handle(int font) { return static_cast<const TextFont*>(text_font_common(font)); }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/text/text_backend.h"
+
 // Where underline and strike-out lines go, in pixels from the baseline
 // (positive upwards, the top edge of each line), with their thickness.
 // GDI+ draws neither on every system, so the pass draws them itself.
@@ -22,20 +24,13 @@ struct TextDecoration {
 // A font as font_load made it: the GDI+ font without underline and
 // strike-out (those stay in flags and are drawn by the pass), and what the
 // log reports of the face GDI picked for it.
-struct TextFont {
+struct TextFont : TextFontCommon {
   Gdiplus::GpFont* font = nullptr;
-  int flags = 0;
-  int pixels = 0;
   int style = 0;  // the GDI+ style the font was made with
   TextDecoration decoration;
   std::wstring family;  // the GDI+ family, to look glyphs up in
-  std::string face_family;
-  int face_weight = 0;
 
-  TextFont() = default;
-  TextFont(const TextFont&) = delete;
-  TextFont& operator=(const TextFont&) = delete;
-  ~TextFont() {
+  ~TextFont() override {
     if (font) Gdiplus::DllExports::GdipDeleteFont(font);
   }
 };
@@ -43,9 +38,6 @@ struct TextFont {
 // Starts GDI+ for the text service if it is not running; false when it
 // cannot be started (then no font can be made and no pass started).
 bool text_gdiplus_start();
-
-// Shuts GDI+ down again (text_reset, once every font and the pass are gone).
-void text_gdiplus_stop();
 
 // A copy of a font that lives on when the font is freed or replaced (the
 // pass holds one); null when the font cannot be copied.

@@ -1,23 +1,12 @@
-// Fonts on Pango and fontconfig: the numbered font table, the display's dots
-// per inch, the choice of face (with the heavy fallback for "Arial Black"),
-// and the context and layouts the drawing pass draws with.
+// Fonts on Pango and fontconfig: the display's dots per inch, the choice of
+// face (with the heavy fallback for "Arial Black"), and the context and
+// layouts the drawing pass draws with.
 #include "engine/text/text.h"
 #include "engine/text/text_pango.h"
 
 #include <fontconfig/fontconfig.h>
 
-#include <cctype>
-#include <cstdint>
-
-#include "engine/system/objects.h"
-
 namespace {
-
-// Larger em sizes are refused: a mistaken size must not make Pango render
-// glyphs of absurd size.
-constexpr int kFontMaxPixels = 2048;
-
-ObjectTable<TextFont> g_fonts(16);
 
 // One font map for the whole program, made on first use and kept until
 // text_reset, so that glyph caches survive from one text image to the next.
@@ -27,15 +16,6 @@ PangoFontMap* font_map() {
   if (!g_font_map) g_font_map = pango_cairo_font_map_new();
   return g_font_map;
 }
-
-// Linux has no logical dpi the way the game means it: X11's Xft.dpi is a
-// desktop preference that is often missing, Wayland has none, and SDL only
-// reports the physical density from the monitor's EDID, which is frequently
-// wrong and would change the size of every caption from one monitor to the
-// next. The menus are laid out for 96 dpi (40 points = 53 pixels, menu
-// entries up to 500 pixels wide), which is also what the game assumes when
-// the value cannot be read, so 96 it is.
-int read_display_dpi() { return 96; }
 
 // Whether fontconfig knows a face of this family (and weight, when given as
 // a fontconfig weight; -1 for any). A listing, not a match: matching always
@@ -54,13 +34,6 @@ bool family_installed(const std::string& family, int fc_weight) {
   return found;
 }
 
-bool is_arial_black(const std::string& family) {
-  std::string squeezed;
-  for (char c : family)
-    if (c != ' ') squeezed += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return squeezed == "arialblack";
-}
-
 struct FaceChoice {
   std::string family;
   PangoWeight weight;
@@ -75,7 +48,7 @@ struct FaceChoice {
 FaceChoice choose_face(const std::string& family, bool bold) {
   PangoWeight asked = bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL;
   if (family_installed(family, -1)) return {family, asked};
-  if (is_arial_black(family)) {
+  if (font_is_arial_black(family)) {
     if (family_installed("Lato", FC_WEIGHT_BLACK)) return {"Lato", PANGO_WEIGHT_HEAVY};
     return {family, PANGO_WEIGHT_HEAVY};
   }
@@ -85,25 +58,17 @@ FaceChoice choose_face(const std::string& family, bool bold) {
 
 }  // namespace
 
-int font_points_to_pixels(int points, int dpi) {
-  int64_t product = static_cast<int64_t>(points) * dpi;
-  int64_t half = product >= 0 ? 36 : -36;
-  return static_cast<int>((product + half) / 72);
-}
+// Linux has no logical dpi the way the game means it: X11's Xft.dpi is a
+// desktop preference that is often missing, Wayland has none, and SDL only
+// reports the physical density from the monitor's EDID, which is frequently
+// wrong and would change the size of every caption from one monitor to the
+// next. The menus are laid out for 96 dpi (40 points = 53 pixels, menu
+// entries up to 500 pixels wide), which is also what the game assumes when
+// the value cannot be read, so 96 it is.
+int text_display_dpi() { return 96; }
 
-int font_dpi() {
-  static const int dpi = read_display_dpi();
-  return dpi;
-}
-
-int font_load(int number, const std::string& family, int points, int flags) {
-  if (number < -1) return 0;
-  std::string name = family.substr(0, family.find('\0'));
-  if (name.empty() || points <= 0) return 0;
-  int pixels = font_points_to_pixels(points, font_dpi());
-  if (pixels <= 0 || pixels > kFontMaxPixels) return 0;
-
-  FaceChoice face = choose_face(name, (flags & kFontBold) != 0);
+std::unique_ptr<TextFontCommon> text_make_font(const std::string& family, int pixels, int flags) {
+  FaceChoice face = choose_face(family, (flags & kFontBold) != 0);
   auto font = std::make_unique<TextFont>();
   font->flags = flags;
   font->pixels = pixels;
@@ -118,9 +83,9 @@ int font_load(int number, const std::string& family, int points, int flags) {
   // Load the face now, so a machine without any usable font fails here
   // rather than drawing nothing later, and so the log can name the face.
   ContextPtr context = text_new_context();
-  if (!context) return 0;
+  if (!context) return nullptr;
   PangoFont* loaded = pango_font_map_load_font(font_map(), context.get(), font->desc);
-  if (!loaded) return 0;
+  if (!loaded) return nullptr;
   PangoFontDescription* described = pango_font_describe(loaded);
   if (described) {
     const char* got = pango_font_description_get_family(described);
@@ -129,34 +94,17 @@ int font_load(int number, const std::string& family, int points, int flags) {
     pango_font_description_free(described);
   }
   g_object_unref(loaded);
-
-  int id = g_fonts.put(number, std::move(font));
-  if (id == -2) return 0;
-  return id == 0 ? 1 : id;  // number 0 is success too: report non-zero
+  return font;
 }
 
-const TextFont* font_handle(int font) { return g_fonts.get(font); }
+// Every font in the table is one this back end made.
+const TextFont* font_handle(int font) { return static_cast<const TextFont*>(text_font_common(font)); }
 
-void font_free(int font) { g_fonts.free(font); }
-
-void text_release_font_map() {
+// Lets go of the font map and its caches (with no pass running, no context
+// is left on it).
+void text_release_platform() {
   if (g_font_map) g_object_unref(g_font_map);
   g_font_map = nullptr;
-}
-
-int font_pixel_size(int font) {
-  const TextFont* f = g_fonts.get(font);
-  return f ? f->pixels : 0;
-}
-
-std::string font_face_family(int font) {
-  const TextFont* f = g_fonts.get(font);
-  return f ? f->face_family : std::string();
-}
-
-int font_face_weight(int font) {
-  const TextFont* f = g_fonts.get(font);
-  return f ? f->face_weight : 0;
 }
 
 ContextPtr text_new_context() {

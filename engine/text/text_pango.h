@@ -7,19 +7,15 @@
 #include <memory>
 #include <string>
 
-// A font as font_load made it: the Pango description (absolute pixel size)
-// and the style flags Pango applies as attributes rather than in the face.
-struct TextFont {
-  PangoFontDescription* desc = nullptr;
-  int flags = 0;
-  int pixels = 0;
-  std::string face_family;  // what fontconfig actually gave
-  int face_weight = 0;
+#include "engine/text/text_backend.h"
 
-  TextFont() = default;
-  TextFont(const TextFont&) = delete;
-  TextFont& operator=(const TextFont&) = delete;
-  ~TextFont() {
+// A font as font_load made it: the Pango description (absolute pixel size);
+// the style flags Pango applies as attributes rather than in the face, and
+// the face fontconfig actually gave, are in the common part.
+struct TextFont : TextFontCommon {
+  PangoFontDescription* desc = nullptr;
+
+  ~TextFont() override {
     if (desc) pango_font_description_free(desc);
   }
 };
@@ -36,10 +32,6 @@ using LayoutPtr = std::unique_ptr<PangoLayout, GObjectUnref>;
 // rendering settings (greyscale antialiasing, grid-fitted glyphs and
 // metrics), whatever the desktop's font settings are.
 ContextPtr text_new_context();
-
-// Lets go of the font map and its caches (text_reset, with no pass
-// running and so no context left on it).
-void text_release_font_map();
 
 // A layout of text (cut at a NUL, malformed UTF-8 mended) in a font,
 // including its underline and strike-out.
