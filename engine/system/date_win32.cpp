@@ -1,8 +1,5 @@
 // The local wall-clock time on Windows.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "engine/system/windows_win32.h"
 
 #include "engine/system/date_clock.h"
 

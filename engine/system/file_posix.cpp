@@ -11,7 +11,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "engine/system/objects.h"
+#include "engine/system/file_table.h"
 
 bool file_read_all(const std::string& path, std::vector<uint8_t>* out, size_t max_bytes) {
   out->clear();
@@ -149,11 +149,7 @@ bool folder_remove_all(const std::string& path) {
   return !folder_exists(path);
 }
 
-static std::string g_private_temp;
-
-const std::string& file_private_temp_folder() {
-  if (!g_private_temp.empty() && folder_exists(g_private_temp)) return g_private_temp;
-  g_private_temp.clear();
+std::string file_native_make_private_temp_folder() {
   const char* env = getenv("TMPDIR");
   std::string base = (env && *env) ? env : "/tmp";
   if (base.back() != '/') base += '/';
@@ -161,65 +157,39 @@ const std::string& file_private_temp_folder() {
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
   // mkdtemp makes the folder with mode 0700.
-  if (mkdtemp(name.data())) g_private_temp = std::string(name.data()) + "/";
-  return g_private_temp;
+  if (!mkdtemp(name.data())) return std::string();
+  return std::string(name.data()) + "/";
 }
 
-namespace {
-
-struct OpenFile {
-  OpenFile(int fd_, bool reading_) : fd(fd_), reading(reading_) {}
-  ~OpenFile() { close(fd); }
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  int fd;
-  bool reading;  // opened by file_open_read, else by file_open_write
-};
-
-// Never destroyed: file_system_cleanup may run from an exit handler, after
-// static objects are gone, and still has to find the open files.
-ObjectTable<OpenFile>& open_files() {
-  static ObjectTable<OpenFile>* table = new ObjectTable<OpenFile>(16);
-  return *table;
-}
-
-}  // namespace
-
-int file_open_write(const std::string& path) {
+bool file_native_open_write(const std::string& path, NativeFile* out) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return 0;
-  return open_files().put(-1, std::make_unique<OpenFile>(fd, false));
+  if (fd < 0) return false;
+  *out = fd;
+  return true;
 }
 
-bool file_write_open(int handle, const void* data, size_t size) {
-  OpenFile* f = open_files().get(handle);
-  return f && !f->reading && write_all(f->fd, data, size);
-}
-
-int file_open_read(const std::string& path) {
+bool file_native_open_read(const std::string& path, NativeFile* out) {
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return 0;
+  if (fd < 0) return false;
   struct stat st;
   // A folder opens for reading on POSIX, but it is not a file to read.
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
-    return 0;
+    return false;
   }
-  return open_files().put(-1, std::make_unique<OpenFile>(fd, true));
+  *out = fd;
+  return true;
 }
 
-bool file_read_at(int handle, uint64_t offset, void* data, size_t size) {
-  OpenFile* f = open_files().get(handle);
-  if (!f || !f->reading || (!data && size > 0)) return false;
-  // pread takes a signed offset: a read that would pass its largest value
-  // cannot succeed, and must not wrap around to the start of the file.
-  if (offset > static_cast<uint64_t>(INT64_MAX) || size > static_cast<uint64_t>(INT64_MAX) - offset)
-    return false;
-  uint8_t* p = static_cast<uint8_t*>(data);
+bool file_native_write(NativeFile file, const void* data, size_t size) {
+  return write_all(static_cast<int>(file), data, size);
+}
+
+bool file_native_read_at(NativeFile file, uint64_t offset, uint8_t* p, size_t size) {
   while (size > 0) {
     // pread may return less than asked for (signals, very large reads).
     size_t chunk = std::min<size_t>(size, size_t{1} << 30);
-    ssize_t n = pread(f->fd, p, chunk, static_cast<off_t>(offset));
+    ssize_t n = pread(static_cast<int>(file), p, chunk, static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;  // an error, or the file ended first
     p += n;
@@ -229,24 +199,13 @@ bool file_read_at(int handle, uint64_t offset, void* data, size_t size) {
   return true;
 }
 
-int64_t file_open_size(int handle) {
-  OpenFile* f = open_files().get(handle);
+int64_t file_native_size(NativeFile file) {
   struct stat st;
-  if (!f || fstat(f->fd, &st) != 0) return -1;
+  if (fstat(static_cast<int>(file), &st) != 0) return -1;
   return static_cast<int64_t>(st.st_size);
 }
 
-bool file_is_open(int handle) { return handle != 0 && open_files().exists(handle); }
-
-void file_close(int handle) {
-  if (handle != 0 && handle != -1) open_files().free(handle);
-}
-
-void file_system_cleanup() {
-  open_files().free(-1);
-  if (!g_private_temp.empty()) folder_remove_all(g_private_temp);
-  g_private_temp.clear();
-}
+void file_native_close(NativeFile file) { close(static_cast<int>(file)); }
 
 std::string file_program_folder() {
   char buf[PATH_MAX];

@@ -3,20 +3,14 @@
 // "\" or "/" between the levels.
 #include "engine/system/file.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "engine/system/windows_win32.h"
 
 #include <algorithm>
 #include <climits>
 #include <memory>
 #include <utility>
 
-#include "engine/system/objects.h"
+#include "engine/system/file_table.h"
 #include "engine/system/path.h"
 #include "engine/system/text_win32.h"
 
@@ -292,16 +286,12 @@ bool folder_remove_all(const std::string& path) {
   return !folder_exists(path);
 }
 
-static std::string g_private_temp;
-
-const std::string& file_private_temp_folder() {
-  if (!g_private_temp.empty() && folder_exists(g_private_temp)) return g_private_temp;
-  g_private_temp.clear();
+std::string file_native_make_private_temp_folder() {
   DWORD n = GetTempPathW(0, nullptr);
-  if (n == 0) return g_private_temp;
+  if (n == 0) return std::string();
   std::wstring buf(n, L'\0');
   n = GetTempPathW(n, &buf[0]);
-  if (n == 0 || n >= buf.size()) return g_private_temp;
+  if (n == 0 || n >= buf.size()) return std::string();
   std::string base = win32_utf8(buf.c_str(), n);
   if (!ends_in_separator(base)) base += kPathSeparator;
   // The user's temporary folder admits only that user (and the system), and
@@ -311,80 +301,49 @@ const std::string& file_private_temp_folder() {
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
     std::string name = base + "duskmatch-" + std::to_string(GetCurrentProcessId()) + "-" +
                        std::to_string((GetTickCount() + attempt * 7919u) & 0xFFFFFu);
-    if (CreateDirectoryW(win32_path(name).c_str(), nullptr)) {
-      g_private_temp = name + kPathSeparator;
-      break;
-    }
+    if (CreateDirectoryW(win32_path(name).c_str(), nullptr)) return name + kPathSeparator;
     if (GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
-  return g_private_temp;
+  return std::string();
 }
 
 namespace {
 
-struct KeptFile {
-  KeptFile(HANDLE h_, bool reading_) : h(h_), reading(reading_) {}
-  ~KeptFile() { CloseHandle(h); }
-  KeptFile(const KeptFile&) = delete;
-  KeptFile& operator=(const KeptFile&) = delete;
-  HANDLE h;
-  bool reading;  // opened by file_open_read, else by file_open_write
-};
-
-// Never destroyed: file_system_cleanup may run from an exit handler, after
-// static objects are gone, and still has to find the open files.
-ObjectTable<KeptFile>& open_files() {
-  static ObjectTable<KeptFile>* table = new ObjectTable<KeptFile>(16);
-  return *table;
-}
+// A HANDLE kept as a number in the table of open files, and back.
+NativeFile native_of(HANDLE h) { return reinterpret_cast<NativeFile>(h); }
+HANDLE handle_of(NativeFile file) { return reinterpret_cast<HANDLE>(file); }
 
 }  // namespace
 
-int file_open_write(const std::string& path) {
+bool file_native_open_write(const std::string& path, NativeFile* out) {
   HANDLE h = open_for_writing(path, CREATE_ALWAYS);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  return open_files().put(-1, std::make_unique<KeptFile>(h, false));
+  if (h == INVALID_HANDLE_VALUE) return false;
+  *out = native_of(h);
+  return true;
 }
 
-bool file_write_open(int handle, const void* data, size_t size) {
-  KeptFile* f = open_files().get(handle);
-  return f && !f->reading && write_all(f->h, data, size);
-}
-
-int file_open_read(const std::string& path) {
+bool file_native_open_read(const std::string& path, NativeFile* out) {
   HANDLE h = open_for_reading(path);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  return open_files().put(-1, std::make_unique<KeptFile>(h, true));
+  if (h == INVALID_HANDLE_VALUE) return false;
+  *out = native_of(h);
+  return true;
 }
 
-bool file_read_at(int handle, uint64_t offset, void* data, size_t size) {
-  KeptFile* f = open_files().get(handle);
-  if (!f || !f->reading || (!data && size > 0)) return false;
-  // File offsets are signed 64-bit numbers: a read past the largest cannot
-  // succeed and must not wrap round to the start of the file.
-  if (offset > static_cast<uint64_t>(INT64_MAX) || size > static_cast<uint64_t>(INT64_MAX) - offset)
-    return false;
-  return read_at(f->h, offset, static_cast<uint8_t*>(data), size);
+bool file_native_write(NativeFile file, const void* data, size_t size) {
+  return write_all(handle_of(file), data, size);
 }
 
-int64_t file_open_size(int handle) {
-  KeptFile* f = open_files().get(handle);
+bool file_native_read_at(NativeFile file, uint64_t offset, uint8_t* data, size_t size) {
+  return read_at(handle_of(file), offset, data, size);
+}
+
+int64_t file_native_size(NativeFile file) {
   LARGE_INTEGER size;
-  if (!f || !GetFileSizeEx(f->h, &size)) return -1;
+  if (!GetFileSizeEx(handle_of(file), &size)) return -1;
   return static_cast<int64_t>(size.QuadPart);
 }
 
-bool file_is_open(int handle) { return handle != 0 && open_files().exists(handle); }
-
-void file_close(int handle) {
-  if (handle != 0 && handle != -1) open_files().free(handle);
-}
-
-void file_system_cleanup() {
-  open_files().free(-1);
-  if (!g_private_temp.empty()) folder_remove_all(g_private_temp);
-  g_private_temp.clear();
-}
+void file_native_close(NativeFile file) { CloseHandle(handle_of(file)); }
 
 std::string file_program_folder() {
   // The name may be longer than MAX_PATH: the buffer grows until it fits.

@@ -1,9 +1,6 @@
 // The user's locale on Windows: the default locale name, already in the
 // "de-AT" form.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "engine/system/windows_win32.h"
 
 #include "engine/system/locale.h"
 #include "engine/system/text_win32.h"

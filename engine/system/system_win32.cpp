@@ -1,12 +1,6 @@
 // Processor, core, memory and version details on Windows, and the user's
 // roaming data folder from the shell.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "engine/system/windows_win32.h"
 #include <shlobj.h>
 
 #if defined(__x86_64__) || defined(__i386__) || defined(_M_X64) || defined(_M_IX86)
