@@ -8,22 +8,7 @@ packages="build-essential cmake pkg-config git libgtest-dev libgmock-dev
   libsdl2-dev libpango1.0-dev libcairo2-dev libfontconfig-dev fonts-lato fonts-noto-color-emoji fonts-vlgothic
   xvfb xauth xdotool python3 icoutils imagemagick
   clang libclang-rt-dev"
-missing=""
-for p in $packages; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing="$missing $p"
-  fi
-done
-if [ -z "$missing" ]; then
-  exit 0
-fi
-if [ "$(id -u)" -ne 0 ]; then
-  echo "Duskmatch needs these Debian packages:$missing"
-  echo "Install them with:"
-  echo "  sudo apt-get update && sudo apt-get install -y$missing"
-  exit 1
-fi
-echo "Installing:$missing"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update
-apt-get install -y --no-install-recommends $missing
+. "$(dirname "${BASH_SOURCE[0]}")/install_packages.sh"
+# $packages is split into words on purpose: one package name each.
+# shellcheck disable=SC2086
+install_missing_packages "Duskmatch" "" $packages
