@@ -150,7 +150,10 @@ if [ ! -f "$prog/Duskmatch.exe" ]; then
   exit 1
 fi
 wine_run=$here/wine_run.sh
-export WINEPREFIX=${WINEPREFIX:-$root/build-windows/wineprefix}
+# A prefix of the smoke test's own: the unit tests' prefix may have a Wine
+# session running without a display (tests run on SDL's dummy driver), and a
+# game started into that session would get its desktop instead of ours.
+export WINEPREFIX=${WINEPREFIX:-$root/build-windows/wineprefix-smoke}
 export WINEDEBUG=-all
 export SDL_AUDIODRIVER=dummy
 unset SDL_VIDEODRIVER
@@ -216,6 +219,10 @@ rm -rf "$work/fatal-prog/data"
 cp "$prog/Duskmatch.exe" "$prog/DuskmatchLanguages.pack" "$prog/DuskmatchCursor.pack" "$work/fatal-prog/"
 
 # ---- run -------------------------------------------------------------------
+# The queries above started a Wine session outside the virtual display; it
+# must end first, so that the game's session starts on that display.
+server=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+"$server" -w 2> /dev/null || true
 xvfb-run -a -s "-screen 0 1920x1080x24" bash ${DUSK_TRACE:+-x} "$0" --inside "$work"
 
 # ---- checks ------------------------------------------------------------------
