@@ -12,6 +12,7 @@
 
 #include "engine/sound/sound_decode.h"
 #include "tests/engine/sound/sound_samples.h"
+#include "tests/support/environment.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); 
 class DiskOutput {
  public:
   explicit DiskOutput(const std::string& path) : path_(path) {
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+    test_env::Set("SDL_AUDIODRIVER", "disk");
+    test_env::Set("SDL_DISKAUDIOFILE", path.c_str());
     started_ = sound_system_start() != 0;
   }
   ~DiskOutput() { sound_system_stop(); }
@@ -89,7 +90,7 @@ TEST(SoundDevice, StatesNumbersAndRefusalsOnTheDummyOutput) {
   sound_system_stop();
   std::vector<uint8_t> wav = CountingWav(4410);
   EXPECT_EQ(sound_from_memory(0, wav.data(), wav.size()), 0);  // no device yet
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  test_env::Set("SDL_AUDIODRIVER", "dummy");
   ASSERT_NE(sound_system_start(), 0);
 
   EXPECT_EQ(sound_status(0), kSoundMissing);
