@@ -43,9 +43,10 @@ windows-check: windows
 	cmake --build $(BUILD) -j$(JOBS) --target duskmatch duskpack
 	DUSK_LINUX_BUILD=$(BUILD) bash tools/windows/smoke_test.sh
 
-# The engine unit tests of the cross build, run under Wine by CTest.
-windows-test: windows-deps
+# The unit tests of the cross build, run under Wine by CTest; the menu tests
+# read the packs of the Linux build.
+windows-test: build windows-deps
 	cmake -S . -B build-windows/test -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDUSK_TESTS=ON
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDUSK_TESTS=ON -DDUSK_LINUX_BUILD=$(CURDIR)/$(BUILD)
 	cmake --build build-windows/test -j$(JOBS)
 	cd build-windows/test && ctest --output-on-failure -j$(JOBS)
