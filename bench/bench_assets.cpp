@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
+
 #include "app/display.h"
 #include "app/folders.h"
 #include "engine/image/image.h"
@@ -27,14 +29,6 @@
 #include "game/board.h"
 
 namespace {
-
-// Processor time of this process in seconds: the machine's cores are
-// shared, and elapsed time says more about the neighbours than the loader.
-double CpuSeconds() {
-  timespec t;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 // Every picture entry the loader reads, in its order.
 std::vector<std::string> PictureEntries() {
@@ -84,9 +78,9 @@ template <typename F>
 double Best(int runs, F f) {
   double best = 1e30;
   for (int i = 0; i < runs; ++i) {
-    const double start = CpuSeconds();
+    const double start = bench::cpu_seconds();
     f();
-    best = std::min(best, CpuSeconds() - start);
+    best = std::min(best, bench::cpu_seconds() - start);
   }
   return best;
 }

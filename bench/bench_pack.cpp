@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
+
 #include "engine/pack/pack.h"
 
 namespace {
@@ -85,18 +87,14 @@ std::vector<Item> content() {
   return items;
 }
 
-double now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 // Best time of several runs of f, in seconds.
 template <typename F>
 double best_of(int runs, F f) {
   double best = 1e30;
   for (int r = 0; r < runs; ++r) {
-    double t0 = now();
+    double t0 = bench::wall_seconds();
     f();
-    best = std::min(best, now() - t0);
+    best = std::min(best, bench::wall_seconds() - t0);
   }
   return best;
 }
@@ -111,14 +109,14 @@ int main() {
 
   // The data pack, written to a file and opened as the game opens it.
   const std::string path = "bench_pack.pack";
-  double t0 = now();
+  double t0 = bench::wall_seconds();
   int w = pack_create(-1, path, kPackFormatData, 5);
   for (const Item& it : items) pack_add_memory(w, it.name, it.data.data(), it.data.size());
   if (!pack_finish(w)) {
     std::fprintf(stderr, "bench_pack: cannot write %s\n", path.c_str());
     return 1;
   }
-  double pack_seconds = now() - t0;
+  double pack_seconds = bench::wall_seconds() - t0;
   int pack = pack_open(-1, path, kPackFormatData);
   if (!pack) {
     std::fprintf(stderr, "bench_pack: cannot open %s\n", path.c_str());
@@ -127,7 +125,7 @@ int main() {
 
   // zlib level 6 of every entry on its own.
   std::vector<std::vector<uint8_t>> deflated;
-  t0 = now();
+  t0 = bench::wall_seconds();
   for (const Item& it : items) {
     uLongf n = compressBound(static_cast<uLong>(it.data.size()));
     std::vector<uint8_t> z(n);
@@ -135,7 +133,7 @@ int main() {
     z.resize(n);
     deflated.push_back(std::move(z));
   }
-  double zlib_pack_seconds = now() - t0;
+  double zlib_pack_seconds = bench::wall_seconds() - t0;
 
   // Sizes per kind.
   std::printf("content: %zu entries, %zu bytes\n", items.size(), total);

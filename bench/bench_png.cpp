@@ -12,6 +12,8 @@
 #include <ctime>
 #include <vector>
 
+#include "bench/bench_timing.h"
+
 #include "engine/screen/screen.h"
 
 namespace {
@@ -83,19 +85,6 @@ bool libpng_decode(const std::vector<uint8_t>& file, std::vector<uint8_t>* rgb) 
   return true;
 }
 
-// Median processor time of runs of body, in seconds.
-template <typename F>
-double median_cpu(int runs, F body) {
-  std::vector<double> t;
-  for (int i = 0; i < runs; ++i) {
-    std::clock_t c0 = std::clock();
-    body();
-    t.push_back(static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
-}
-
 }  // namespace
 
 int main() {
@@ -118,8 +107,8 @@ int main() {
   double t_plain = 0, t_sprite = 0;
   // Interleaved rounds, so that a busy spell of the machine hits both.
   for (int round = 0; round < 3; ++round) {
-    t_plain += median_cpu(5, plain);
-    t_sprite += median_cpu(5, sprite);
+    t_plain += bench::median_cpu(5, plain);
+    t_sprite += bench::median_cpu(5, sprite);
   }
   if (!ok || sprite_width(1) != kW || sprite_height(1) != kH) {
     std::fprintf(stderr, "decoding failed\n");

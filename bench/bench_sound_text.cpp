@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
+
 #include "engine/image/image.h"
 #include "engine/sound/sound.h"
 #include "engine/text/text.h"
@@ -116,18 +118,6 @@ bool render_text() {
   return ok;
 }
 
-template <typename F>
-double median_cpu(int runs, F body) {
-  std::vector<double> t;
-  for (int i = 0; i < runs; ++i) {
-    std::clock_t c0 = std::clock();
-    body();
-    t.push_back(static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
-}
-
 }  // namespace
 
 int main() {
@@ -149,9 +139,9 @@ int main() {
   double t_plain = 0, t_engine = 0, t_text = 0;
   // Interleaved rounds, so that a busy spell of the machine hits each.
   for (int round = 0; round < 3; ++round) {
-    t_plain += median_cpu(3, plain);
-    t_engine += median_cpu(3, engine);
-    t_text += median_cpu(3, text);
+    t_plain += bench::median_cpu(3, plain);
+    t_engine += bench::median_cpu(3, engine);
+    t_text += bench::median_cpu(3, text);
   }
   if (!ok || samples != static_cast<size_t>(kMusicRate) * 120 * 2) {
     std::fprintf(stderr, "decoding or drawing failed (%zu samples)\n", samples);

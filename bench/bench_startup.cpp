@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "bench/bench_timing.h"
+
 #include "app/startup.h"
 #include "engine/pack/pack.h"
 #include "engine/screen/screen.h"
@@ -32,21 +34,11 @@ struct Timing {
   double wall;  // elapsed time, for information
 };
 
-double cpu_now() {
-  timespec t;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return t.tv_sec + t.tv_nsec * 1e-9;
-}
-
-double wall_now() {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
 template <typename F>
 Timing measure(F work) {
-  double c = cpu_now(), w = wall_now();
+  double c = bench::cpu_seconds(), w = bench::wall_seconds();
   work();
-  return {cpu_now() - c, wall_now() - w};
+  return {bench::cpu_seconds() - c, bench::wall_seconds() - w};
 }
 
 // Copies in small pieces: a buffer of the whole 13 MB pack, once freed,
