@@ -105,45 +105,7 @@ if [ ! -f "${shots[0]}" ]; then
   echo "no screenshot in the program folder"
   fail=1
 else
-  colours=$(python3 - "${shots[0]}" << 'EOF'
-import sys, zlib, struct
-data = open(sys.argv[1], 'rb').read()
-assert data[:8] == b'\x89PNG\r\n\x1a\n'
-pos, idat, w, h, ctype = 8, b'', 0, 0, 0
-while pos < len(data):
-    n, kind = struct.unpack('>I4s', data[pos:pos + 8])
-    body = data[pos + 8:pos + 8 + n]
-    if kind == b'IHDR':
-        w, h, _, ctype = struct.unpack('>IIBB', body[:10])
-    elif kind == b'IDAT':
-        idat += body
-    pos += 12 + n
-raw = zlib.decompress(idat)
-bpp = {6: 4, 2: 3}[ctype]
-stride = w * bpp
-prev = bytearray(stride)
-seen = set()
-for y in range(h):
-    f = raw[y * (stride + 1)]
-    line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-    for i in range(stride):
-        a = line[i - bpp] if i >= bpp else 0
-        b = prev[i]
-        c = prev[i - bpp] if i >= bpp else 0
-        if f == 1: line[i] = (line[i] + a) & 255
-        elif f == 2: line[i] = (line[i] + b) & 255
-        elif f == 3: line[i] = (line[i] + (a + b) // 2) & 255
-        elif f == 4:
-            p = a + b - c
-            pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-            line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-    if y % 16 == 0:
-        for x in range(0, w, 16):
-            seen.add(bytes(line[x * bpp:x * bpp + 3]))
-    prev = line
-print(w, h, len(seen))
-EOF
-)
+  colours=$(python3 "$(dirname "$0")/../support/png_sample.py" "${shots[0]}")
   read -r sw sh count <<< "$colours"
   if [ "${sw:-0}" != 1280 ] || [ "${sh:-0}" != 720 ]; then
     echo "screenshot is ${sw:-?}x${sh:-?}, expected 1280x720"
