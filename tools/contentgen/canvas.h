@@ -100,7 +100,7 @@ void draw_emoji_centred(cairo_t* cr, const std::string& text, double size_px, do
                         double cy);
 
 // A floating-point RGB layer for large smooth areas (skies, glows), turned
-// into 8-bit pixels with a fine random dither so that gradients show no
+// into 8-bit pixels with a fine ordered dither so that gradients show no
 // bands.
 class Sky {
  public:
@@ -113,8 +113,8 @@ class Sky {
   // Adds a soft horizontal band (a haze or a cloud bank) centred on y.
   void band(double y, double half_height, Rgb colour, double strength, double wave_amp,
             double wave_len, double phase);
-  // Writes the sky into the canvas (opaque), dithered with the seed.
-  void paint(Canvas* canvas, uint64_t seed) const;
+  // Writes the sky into the canvas (opaque), dithered.
+  void paint(Canvas* canvas) const;
 
  private:
   int width_, height_;

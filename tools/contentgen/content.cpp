@@ -4,12 +4,10 @@
 GeneratedFile finish_picture(const std::string& name, Picture picture) {
   GeneratedFile file;
   file.name = name;
-  // Start-up decodes every picture, so the levels are chosen for decoding:
-  // with the rows unfiltered, a stronger level finds longer matches and zlib
-  // inflates them faster. The screen-sized pictures are dithered noise at the
-  // bit level, where level 9 buys almost nothing over 6 and costs seconds.
-  const int level = picture.width * picture.height > 1000000 ? 6 : 9;
-  file.bytes = png_encode(picture, level);
+  // Start-up decodes every picture, so the level is chosen for decoding:
+  // with the rows unfiltered, the strongest level finds the longest matches
+  // and zlib inflates them fastest.
+  file.bytes = png_encode(picture, 9);
   file.picture = std::move(picture);
   return file;
 }

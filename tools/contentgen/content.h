@@ -32,5 +32,5 @@ std::vector<uint8_t> cursor_file(const Picture& picture, int hot_x, int hot_y);
 // One PNG-ready picture that shows every given picture small, labelled.
 Picture contact_sheet(const std::vector<GeneratedFile>& files);
 
-// Encodes a picture for the pack; big opaque pictures use a faster level.
+// Encodes a picture for the pack at the level that inflates fastest.
 GeneratedFile finish_picture(const std::string& name, Picture picture);

@@ -26,7 +26,7 @@ Picture dusk_hills() {
   sky.vertical({hex(0x15122e), hex(0x221c47), hex(0x3a2b5f), hex(0x6b4270), hex(0xa35f6c)});
   sky.glow(560, 860, 380, hex(0xd97a55), 0.35);
   sky.glow(560, 900, 160, hex(0xf1ac47), 0.18);
-  sky.paint(&canvas, 101);
+  sky.paint(&canvas);
   cairo_t* cr = canvas.cr();
   Rng rng(11);
   scatter_stars(cr, &rng, 0, 0, kW, 520, 260, palette::kStar, 0.55);
@@ -52,7 +52,7 @@ Picture lantern_garden() {
   Sky sky(kW, kH);
   sky.vertical({hex(0x1b1533), hex(0x271c40), hex(0x33213f), hex(0x2a1a33)});
   sky.glow(960, 1150, 700, hex(0x6a3a50), 0.35);
-  sky.paint(&canvas, 202);
+  sky.paint(&canvas);
   cairo_t* cr = canvas.cr();
   Rng rng(22);
   // Bokeh: large faint discs, denser toward the sides of the picture.
@@ -117,7 +117,7 @@ Picture moon_lake() {
   sky.vertical({hex(0x0d1530), hex(0x16264a), hex(0x24406a), hex(0x132440), hex(0x0c1629)});
   sky.glow(1640, 230, 260, hex(0x8fa7d6), 0.28);
   sky.glow(1640, 820, 90, hex(0x8fa7d6), 0.10);
-  sky.paint(&canvas, 303);
+  sky.paint(&canvas);
   cairo_t* cr = canvas.cr();
   Rng rng(33);
   scatter_stars(cr, &rng, 0, 0, kW, 560, 300, palette::kStar, 0.6);
@@ -170,7 +170,7 @@ Picture moth_clouds() {
   sky.band(520, 80, hex(0x533a72), 0.45, 50, 1700, 2.1);
   sky.band(840, 90, hex(0x6a4270), 0.4, 45, 1300, 4.0);
   sky.glow(250, 175, 220, hex(0x8f7cc4), 0.22);
-  sky.paint(&canvas, 404);
+  sky.paint(&canvas);
   cairo_t* cr = canvas.cr();
   Rng rng(44);
   scatter_stars(cr, &rng, 0, 0, kW, kH, 320, palette::kStar, 0.5);

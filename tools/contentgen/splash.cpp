@@ -43,7 +43,7 @@ Picture studio_logo() {
   Sky sky(kW, kH);
   sky.vertical({hex(0x0e0c1f), hex(0x15122b), hex(0x120f24)});
   sky.glow(960, 430, 420, hex(0x3b2d63), 0.6);
-  sky.paint(&canvas, 505);
+  sky.paint(&canvas);
   cairo_t* cr = canvas.cr();
   Rng rng(55);
   scatter_stars(cr, &rng, 0, 0, kW, kH, 220, palette::kStar, 0.45);
@@ -83,7 +83,7 @@ Picture title_picture() {
   sky.vertical({hex(0x110e28), hex(0x1f1942), hex(0x35285c), hex(0x653f6e), hex(0x9b5a6a)});
   sky.glow(960, 1000, 520, hex(0xd97a55), 0.30);
   sky.glow(960, 470, 520, hex(0x2d2352), 0.35);
-  sky.paint(&canvas, 606);
+  sky.paint(&canvas);
   cairo_t* cr = canvas.cr();
   Rng rng(66);
   scatter_stars(cr, &rng, 0, 0, kW, 700, 320, palette::kStar, 0.6);
