@@ -75,23 +75,13 @@ int FitToScreen(const void* data, int size, int number) {
   if (image_from_memory_sized(kFitSourceImage, data, static_cast<size_t>(size)) == 0) return 0;
   const bool fitted = FitScratchImage(width, height);
   image_free(kFitSourceImage);
-  int sprite = 0;
-  if (fitted) {
-    sprite = sprite_create(number, width, height, 0);
-    if (sprite != 0) {
-      // For a fixed number the result only says yes (sprite 0 answers 1).
-      const int id = number == -1 ? sprite : number;
-      if (draw_start(sprite_draw_target(id)) != 0) {
-        draw_image(image_handle(kFitResultImage), 0, 0);
-        draw_stop();
-      } else {
-        // A sprite that could not be drawn into would show black: report it
-        // like a picture that did not load.
-        sprite_free(id);
-        sprite = 0;
-      }
-    }
+  if (!fitted) {
+    image_free(kFitResultImage);
+    return 0;
   }
-  image_free(kFitResultImage);
-  return sprite;
+  // The screen-sized sprite is what an empty one with the scratch image
+  // drawn in at (0, 0) would be; it takes the scratch image's pixels over
+  // rather than being cleared and copied into, a full screen of memory
+  // less to touch for every picture.
+  return sprite_from_image(number, kFitResultImage, 0);
 }

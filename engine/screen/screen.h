@@ -146,6 +146,12 @@ constexpr size_t kSpriteMaxInput = 10000000;
 // without an open screen.
 int sprite_create(int number, int width, int height, int flags);
 
+// Makes a sprite of the image's size holding what sprite_create followed by
+// drawing the image in at (0, 0) would hold (the image's colour under the
+// alpha sprite_create gives), but takes the image's pixels over instead of
+// copying them. The image is freed either way. Number or -1; 0 on failure.
+int sprite_from_image(int number, int image, int flags);
+
 // Makes a sprite from an encoded picture of size bytes (at most
 // kSpriteMaxInput are read). 24-bit pictures become 32-bit; without flag 8
 // the default transparent colour replaces the picture's own alpha. 0 when no

@@ -61,6 +61,25 @@ int sprite_create(int number, int width, int height, int flags) {
   return sprite_store(number, std::move(px), flags);
 }
 
+int sprite_from_image(int number, int image, int flags) {
+  ImageBuffer* source = image_handle(image);
+  if (!screen_state().renderer || !source || source->width <= 0 || source->height <= 0 ||
+      source->pixels.size() != static_cast<size_t>(source->width) * static_cast<size_t>(source->height) * 4) {
+    image_free(image);
+    return 0;
+  }
+  ImageBuffer px = std::move(*source);
+  image_free(image);
+  // sprite_create starts from black, clear unless the transparent colour
+  // applied to it makes it solid; drawing an image in copies colour only.
+  const bool solid = !(flags & kSpriteKeepAlpha) && screen_state().default_transparent != 0;
+  const uint32_t alpha = solid ? 0xFF000000u : 0;
+  auto* p = reinterpret_cast<uint32_t*>(px.pixels.data());
+  const size_t n = px.pixels.size() / 4;
+  for (size_t i = 0; i < n; ++i) p[i] = (p[i] & 0x00FFFFFFu) | alpha;
+  return sprite_store(number, std::move(px), flags);
+}
+
 int sprite_from_memory(int number, const void* data, size_t size, int flags) {
   if (!screen_state().renderer) return 0;
   size = std::min(size, kSpriteMaxInput);

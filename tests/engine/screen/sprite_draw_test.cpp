@@ -1,5 +1,6 @@
 // The drawing rules read back from the screen: culling, clipping, zoom,
 // opaque and blended draws, intensity, transparency and the creation flags.
+#include "engine/system/objects.h"
 #include "tests/engine/screen/screen_fixture.h"
 
 namespace {
@@ -207,6 +208,71 @@ TEST_F(SpriteDraw, DrawImageWritesColourOnlyAndClips) {
   image_free(-1);
   EXPECT_EQ(draw_start(image_draw_target(canvas)), 0);
   EXPECT_EQ(draw_start(sprite_draw_target(99)), 0);
+}
+
+TEST_F(SpriteDraw, SpriteFromImageHoldsWhatCreatingAndDrawingInWould) {
+  // Colours of every kind: black, the other transparent colour tried, and
+  // the image's own alpha at 0, half and full (which neither way keeps).
+  const uint32_t colours[] = {0x000000u, 0x123456u, 0xFFFFFFu, 0x80FF40u, 0x010101u, 0x563412u};
+  const uint8_t alphas[] = {0, 0x80, 255};
+  for (int key : {0, bgr(0x123456)}) {
+    sprite_transparent_color(-1, key);
+    for (int flags : {0, kSpriteKeepAlpha, kSpriteMask}) {
+      SCOPED_TRACE(testing::Message() << "key " << key << " flags " << flags);
+      auto make_image = [&] {
+        int img = image_create(-1, 6, 3, 32, -1);
+        ImageBuffer* b = image_handle(img);
+        for (int y = 0; y < 3; ++y)
+          for (int x = 0; x < 6; ++x) {
+            const uint32_t c = colours[x];
+            uint8_t* p = b->row(y) + x * 4;
+            p[0] = static_cast<uint8_t>(c);  // blue
+            p[1] = static_cast<uint8_t>(c >> 8);
+            p[2] = static_cast<uint8_t>(c >> 16);
+            p[3] = alphas[y];
+          }
+        return img;
+      };
+      int drawn_from = make_image();
+      ASSERT_NE(sprite_create(5, 6, 3, flags), 0);
+      ASSERT_NE(draw_start(sprite_draw_target(5)), 0);
+      draw_image(image_handle(drawn_from), 0, 0);
+      draw_stop();
+      int taken = make_image();
+      ASSERT_NE(sprite_from_image(6, taken, flags), 0);
+      EXPECT_FALSE(image_exists(taken));
+      ASSERT_EQ(sprite_width(6), 6);
+      ASSERT_EQ(sprite_height(6), 3);
+      // Colour drawn opaque, alpha blended over grey, and the mask.
+      fill_screen(kGrey);
+      sprite_draw(5, 0, 0);
+      sprite_draw(6, 0, 4);
+      sprite_draw_blended(5, 10, 0, 255);
+      sprite_draw_blended(6, 10, 4, 255);
+      auto px = read_screen();
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 6; ++x) {
+          ASSERT_EQ(at(px, x, 4 + y), at(px, x, y)) << x << "," << y;
+          ASSERT_EQ(at(px, 10 + x, 4 + y), at(px, 10 + x, y)) << x << "," << y;
+          ASSERT_EQ(sprite_opaque_at(6, x, y), sprite_opaque_at(5, x, y)) << x << "," << y;
+        }
+      image_free(drawn_from);
+    }
+  }
+  sprite_transparent_color(-1, 0);
+  // Number -1 gives a handle, number 0 still reports success; a missing
+  // image makes nothing, and without a screen the image is freed all the
+  // same.
+  int h = sprite_from_image(-1, image_create(-1, 2, 2, 32, 0), 0);
+  EXPECT_GE(h, kObjectHandleBase);
+  EXPECT_EQ(sprite_width(h), 2);
+  EXPECT_NE(sprite_from_image(0, image_create(-1, 1, 1, 32, 0), 0), 0);
+  EXPECT_EQ(sprite_from_image(7, 12345, 0), 0);
+  EXPECT_FALSE(sprite_exists(7));
+  int img = image_create(-1, 2, 2, 32, 0);
+  screen_close();
+  EXPECT_EQ(sprite_from_image(7, img, 0), 0);
+  EXPECT_FALSE(image_exists(img));
 }
 
 TEST_F(SpriteDraw, MaskFlagTracksOpaquePixels) {
