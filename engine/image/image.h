@@ -11,10 +11,13 @@
 #include <utility>
 #include <vector>
 
+#include "engine/system/memory.h"
+
 // An allocator whose new elements are left as they are instead of being
 // zeroed: a picture's pixels are written whole right after they are sized,
 // so clearing megabytes first would be wasted work. Elements given a value
-// (resize(n, v), assign, insert) get it as usual.
+// (resize(n, v), assign, insert) get it as usual. Its memory comes from
+// memory_allocate, which makes large pixel buffers cheap to touch first.
 template <typename T>
 struct UninitialisedAllocator : std::allocator<T> {
   template <typename U>
@@ -24,6 +27,14 @@ struct UninitialisedAllocator : std::allocator<T> {
   UninitialisedAllocator() = default;
   template <typename U>
   UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  // As std::allocator, the vector is told of a failure by std::bad_alloc.
+  T* allocate(size_t n) {
+    if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+    void* p = memory_allocate(n * sizeof(T));
+    if (p == nullptr && n > 0) throw std::bad_alloc();
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, size_t n) noexcept { memory_free(p, n * sizeof(T)); }
   template <typename U>
   void construct(U* p) noexcept {
     ::new (static_cast<void*>(p)) U;
@@ -171,3 +182,7 @@ void image_sample_stretch(const ImageBuffer& src, int sx, int sy, int sw, int sh
 // already; area averaging when shrinking and bilinear between pixel centres
 // when enlarging, each axis on its own, all four channels.
 void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh, ImageBuffer* out);
+
+// Lets the smooth stretch use at most its plain loops (0), SSE2 (1) or AVX2
+// (2, the default), for tests and benchmarks; returns the widest it now uses.
+int image_stretch_vector_limit(int widest);

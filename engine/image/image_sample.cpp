@@ -10,6 +10,7 @@
 #endif
 
 #include "engine/image/image.h"
+#include "engine/image/image_sample_avx2.h"
 
 namespace {
 
@@ -82,19 +83,28 @@ void image_sample_stretch(const ImageBuffer& src, int sx, int sy, int sw, int sh
 // of 16-bit rows (7 fractional bits) that the columns are filtered from, so
 // the whole stretch touches each source row once and stays in the cache.
 // Where the processor has SSE2 the products are summed in pairs by one
-// multiply-add instruction; the plain loops compute the very same integers.
+// multiply-add instruction, where it has AVX2 twice as many at once; the
+// plain loops compute the very same integers.
 
 namespace {
 
-constexpr int kWeightBits = 14;
-constexpr int32_t kWeightOne = 1 << kWeightBits;
-// Bits of fraction the across-filtered rows keep (so that 255 still fits a
-// signed 16-bit lane), and what rounding adds before each shift.
-constexpr int kMidFraction = 7;
-constexpr int kAcrossShift = kWeightBits - kMidFraction;
-constexpr int32_t kAcrossRound = 1 << (kAcrossShift - 1);
-constexpr int kDownShift = kWeightBits + kMidFraction;
-constexpr int32_t kDownRound = 1 << (kDownShift - 1);
+constexpr int32_t kWeightOne = 1 << kStretchWeightBits;
+
+// The widest loops the processor has: 0 plain, 1 SSE2, 2 AVX2.
+int widest_built() {
+#if defined(__SSE2__) && defined(__GNUC__) && defined(__x86_64__)
+  static const int widest = stretch_avx2_built() && __builtin_cpu_supports("avx2") ? 2 : 1;
+  return widest;
+#elif defined(__SSE2__)
+  return 1;
+#else
+  return 0;
+#endif
+}
+
+int g_vector_limit = 2;
+
+int widest_allowed() { return std::min(widest_built(), g_vector_limit); }
 
 // The weights of one axis: every output position reads `taps` neighbouring
 // source positions from first[d]; positions it does not need weigh 0, so
@@ -162,16 +172,47 @@ SmoothAxis smooth_axis(int src, int dst, bool even_taps) {
   return axis;
 }
 
-// One source row filtered across into width output pixels of 16 bits a
-// channel (value times 128).
-void filter_across(const uint8_t* in, const SmoothAxis& axis, int width, uint16_t* out) {
+// How many output pixels from the left the AVX2 loop can take (a multiple
+// of four): each reads 16 bytes at every fourth tap, so up to three pixels
+// past its last tap, and must stay inside the avail pixels left in the row.
+int avx2_across_count(const SmoothAxis& axis, int width, int avail) {
+  if (axis.taps % 2 != 0) return 0;
+  const int reach = (axis.taps + 3) / 4 * 4;
+  int count = 0;
+  while (count < width && axis.first[static_cast<size_t>(count)] + reach <= avail) ++count;
+  return count / 4 * 4;
+}
+
+// The across weights laid out for the AVX2 loop (see stretch_avx2_across).
+std::vector<int32_t> avx2_across_lanes(const SmoothAxis& axis, int count) {
+  const int taps = axis.taps, pairs = taps / 2;
+  std::vector<int32_t> lanes(static_cast<size_t>(count) * static_cast<size_t>(pairs) * 4);
+  int32_t* out = lanes.data();
+  for (int x = 0; x < count; x += 2) {
+    for (int half = 0; half < 2; ++half) {
+      const int32_t* w = &axis.weights[static_cast<size_t>(x + half) * static_cast<size_t>(taps)];
+      for (int j = 0; j < pairs; ++j) {
+        const uint32_t both = static_cast<uint32_t>(w[2 * j]) | static_cast<uint32_t>(w[2 * j + 1]) << 16;
+        int32_t* slot = out + (j * 2 + half) * 4;
+        std::fill_n(slot, 4, static_cast<int32_t>(both));
+      }
+    }
+    out += 8 * pairs;
+  }
+  return lanes;
+}
+
+// Output pixels x0 to width - 1 of one source row filtered across, 16 bits a
+// channel (value times 128), on the widest loops allowed.
+void filter_across(const uint8_t* in, const SmoothAxis& axis, int x0, int width, int widest, uint16_t* out) {
   const int taps = axis.taps;
-  const int32_t* w = axis.weights.data();
-  int x = 0;
+  const int32_t* w = axis.weights.data() + static_cast<size_t>(x0) * static_cast<size_t>(taps);
+  out += static_cast<size_t>(x0) * 4;
+  int x = x0;
 #ifdef __SSE2__
-  if (taps % 2 == 0) {
+  if (widest >= 1 && taps % 2 == 0) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i round = _mm_set1_epi32(kAcrossRound);
+    const __m128i round = _mm_set1_epi32(kStretchAcrossRound);
     for (; x < width; ++x, w += taps, out += 4) {
       const uint8_t* p = in + static_cast<size_t>(axis.first[static_cast<size_t>(x)]) * 4;
       __m128i acc = round;
@@ -184,28 +225,30 @@ void filter_across(const uint8_t* in, const SmoothAxis& axis, int width, uint16_
                                                                     static_cast<uint32_t>(w[k + 1]) << 16));
         acc = _mm_add_epi32(acc, _mm_madd_epi16(pairs, weights));
       }
-      acc = _mm_srai_epi32(acc, kAcrossShift);
+      acc = _mm_srai_epi32(acc, kStretchAcrossShift);
       _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packs_epi32(acc, acc));
     }
     return;
   }
 #endif
+  (void)widest;
   for (; x < width; ++x, w += taps, out += 4) {
     const uint8_t* p = in + static_cast<size_t>(axis.first[static_cast<size_t>(x)]) * 4;
     for (int c = 0; c < 4; ++c) {
-      int32_t acc = kAcrossRound;
+      int32_t acc = kStretchAcrossRound;
       for (int k = 0; k < taps; ++k) acc += p[k * 4 + c] * w[k];
-      out[c] = static_cast<uint16_t>(acc >> kAcrossShift);
+      out[c] = static_cast<uint16_t>(acc >> kStretchAcrossShift);
     }
   }
 }
 
-// One output row of n channel values from taps filtered rows.
-void filter_down(const uint16_t* const* rows, const int32_t* w, int taps, size_t n, uint8_t* out) {
-  size_t i = 0;
+// One output row of n channel values from taps filtered rows, on the widest
+// loops allowed.
+void filter_down(const uint16_t* const* rows, const int32_t* w, int taps, size_t n, int widest, uint8_t* out) {
+  size_t i = widest >= 2 ? stretch_avx2_down(rows, w, taps, n, out) : 0;
 #ifdef __SSE2__
-  const __m128i round = _mm_set1_epi32(kDownRound);
-  for (; i + 8 <= n; i += 8) {
+  const __m128i round = _mm_set1_epi32(kStretchDownRound);
+  for (; widest >= 1 && i + 8 <= n; i += 8) {
     __m128i lo = round, hi = round;
     for (int k = 0; k < taps; k += 2) {
       // An odd last row is paired with itself at weight 0.
@@ -217,24 +260,32 @@ void filter_down(const uint16_t* const* rows, const int32_t* w, int taps, size_t
       lo = _mm_add_epi32(lo, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), weights));
       hi = _mm_add_epi32(hi, _mm_madd_epi16(_mm_unpackhi_epi16(a, b), weights));
     }
-    const __m128i words = _mm_packs_epi32(_mm_srai_epi32(lo, kDownShift), _mm_srai_epi32(hi, kDownShift));
+    const __m128i words = _mm_packs_epi32(_mm_srai_epi32(lo, kStretchDownShift), _mm_srai_epi32(hi, kStretchDownShift));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(words, words));
   }
 #endif
   for (; i < n; ++i) {
-    int32_t acc = kDownRound;
+    int32_t acc = kStretchDownRound;
     for (int k = 0; k < taps; ++k) acc += rows[k][i] * w[k];
-    out[i] = static_cast<uint8_t>(acc >> kDownShift);
+    out[i] = static_cast<uint8_t>(acc >> kStretchDownShift);
   }
 }
 
 }  // namespace
 
+int image_stretch_vector_limit(int widest) {
+  g_vector_limit = std::max(0, std::min(widest, 2));
+  return widest_allowed();
+}
+
 void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh, ImageBuffer* out) {
   const int width = out->width, height = out->height;
   if (width <= 0 || height <= 0 || sw <= 0 || sh <= 0) return;
+  const int widest = widest_allowed();
   const SmoothAxis across = smooth_axis(sw, width, true);
   const SmoothAxis down = smooth_axis(sh, height, false);
+  const int avx2_count = widest >= 2 ? avx2_across_count(across, width, src.width - sx) : 0;
+  const std::vector<int32_t> lanes = avx2_across_lanes(across, avx2_count);
   // The rows one output row reads are a window that only moves downwards and
   // is never taller than the ring, so a row in the ring is never needed again
   // once another has taken its place.
@@ -250,12 +301,14 @@ void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh
       const size_t slot = static_cast<size_t>(r % ring_rows);
       uint16_t* row = &ring[slot * n];
       if (held[slot] != r) {
-        filter_across(src.row(sy + r) + static_cast<size_t>(sx) * 4, across, width, row);
+        const uint8_t* in = src.row(sy + r) + static_cast<size_t>(sx) * 4;
+        if (avx2_count > 0) stretch_avx2_across(in, across.first.data(), lanes.data(), across.taps, avx2_count, row);
+        filter_across(in, across, avx2_count, width, widest, row);
         held[slot] = r;
       }
       rows[static_cast<size_t>(k)] = row;
     }
     filter_down(rows.data(), &down.weights[static_cast<size_t>(y) * static_cast<size_t>(down.taps)], down.taps, n,
-                out->row(y));
+                widest, out->row(y));
   }
 }
