@@ -121,53 +121,63 @@ struct SmoothAxis {
 // count is made even where the source is wide enough, for the pairwise sums.
 SmoothAxis smooth_axis(int src, int dst, bool even_taps) {
   std::vector<int> first(static_cast<size_t>(dst));
-  std::vector<std::vector<double>> exact(static_cast<size_t>(dst));
+  // Every position's exact weights one after another, from at[d], count[d]
+  // of them (one list for all: a list each would cost an allocation each).
+  std::vector<double> exact;
+  exact.reserve(static_cast<size_t>(dst) * (static_cast<size_t>(src / dst) + 2));
+  std::vector<size_t> at(static_cast<size_t>(dst));
+  std::vector<int> count(static_cast<size_t>(dst));
   const double scale = static_cast<double>(src) / dst;
   for (int d = 0; d < dst; ++d) {
-    std::vector<double>& w = exact[static_cast<size_t>(d)];
+    const size_t begin = exact.size();
+    size_t lead = 0;
     if (dst < src) {
       const double lo = d * scale, hi = (d + 1) * scale;
       const int a = static_cast<int>(std::floor(lo));
       const int last = std::min(src - 1, static_cast<int>(std::ceil(hi)) - 1);
       first[static_cast<size_t>(d)] = a;
-      for (int s = a; s <= last; ++s) w.push_back((std::min<double>(hi, s + 1) - std::max<double>(lo, s)) / scale);
+      for (int s = a; s <= last; ++s)
+        exact.push_back((std::min<double>(hi, s + 1) - std::max<double>(lo, s)) / scale);
       // Bounds that land a hair past a pixel edge add a tap of almost no
       // weight, which would lengthen every position's loop.
       constexpr double kNoWeight = 1e-9;
-      while (w.size() > 1 && w.back() < kNoWeight) w.pop_back();
-      while (w.size() > 1 && w.front() < kNoWeight) {
-        w.erase(w.begin());
+      while (exact.size() - begin > 1 && exact.back() < kNoWeight) exact.pop_back();
+      while (exact.size() - begin - lead > 1 && exact[begin + lead] < kNoWeight) {
+        ++lead;
         ++first[static_cast<size_t>(d)];
       }
     } else {
       const double pos = std::max(0.0, std::min((d + 0.5) * scale - 0.5, static_cast<double>(src - 1)));
       const int a = static_cast<int>(std::floor(pos));
       first[static_cast<size_t>(d)] = a;
-      w.push_back(1.0 - (pos - a));
-      if (a + 1 < src) w.push_back(pos - a);
+      exact.push_back(1.0 - (pos - a));
+      if (a + 1 < src) exact.push_back(pos - a);
     }
+    at[static_cast<size_t>(d)] = begin + lead;
+    count[static_cast<size_t>(d)] = static_cast<int>(exact.size() - begin - lead);
   }
   SmoothAxis axis;
-  for (const auto& w : exact) axis.taps = std::max(axis.taps, static_cast<int>(w.size()));
+  for (int n : count) axis.taps = std::max(axis.taps, n);
   if (even_taps && axis.taps % 2 != 0 && axis.taps < src) ++axis.taps;
   axis.first.resize(static_cast<size_t>(dst));
   axis.weights.assign(static_cast<size_t>(dst) * static_cast<size_t>(axis.taps), 0);
   for (int d = 0; d < dst; ++d) {
-    const std::vector<double>& w = exact[static_cast<size_t>(d)];
+    const double* w = &exact[at[static_cast<size_t>(d)]];
+    const int n = count[static_cast<size_t>(d)];
     // Shifted left where needed so that all taps lie inside the source.
     const int start = std::min(first[static_cast<size_t>(d)], src - axis.taps);
     axis.first[static_cast<size_t>(d)] = start;
     int32_t* out = &axis.weights[static_cast<size_t>(d) * static_cast<size_t>(axis.taps)];
     const int skip = first[static_cast<size_t>(d)] - start;
     int32_t sum = 0;
-    size_t heaviest = 0;
-    for (size_t k = 0; k < w.size(); ++k) {
-      out[skip + static_cast<int>(k)] = static_cast<int32_t>(std::lround(w[k] * kWeightOne));
-      sum += out[skip + static_cast<int>(k)];
+    int heaviest = 0;
+    for (int k = 0; k < n; ++k) {
+      out[skip + k] = static_cast<int32_t>(std::lround(w[k] * kWeightOne));
+      sum += out[skip + k];
       if (w[k] > w[heaviest]) heaviest = k;
     }
     // Rounding must neither brighten nor darken a flat area.
-    out[skip + static_cast<int>(heaviest)] += kWeightOne - sum;
+    out[skip + heaviest] += kWeightOne - sum;
   }
   return axis;
 }
@@ -308,7 +318,12 @@ void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh
       }
       rows[static_cast<size_t>(k)] = row;
     }
-    filter_down(rows.data(), &down.weights[static_cast<size_t>(y) * static_cast<size_t>(down.taps)], down.taps, n,
-                widest, out->row(y));
+    // Rows at either end that weigh nothing are left out (most output rows
+    // need fewer than the most any needs); the sums stay the same.
+    const int32_t* w = &down.weights[static_cast<size_t>(y) * static_cast<size_t>(down.taps)];
+    int lo = 0, hi = down.taps;
+    while (hi - lo > 1 && w[lo] == 0) ++lo;
+    while (hi - lo > 1 && w[hi - 1] == 0) --hi;
+    filter_down(rows.data() + lo, w + lo, hi - lo, n, widest, out->row(y));
   }
 }
