@@ -193,21 +193,48 @@ int avx2_across_count(const SmoothAxis& axis, int width, int avail) {
   return count / 4 * 4;
 }
 
-// The across weights laid out for the AVX2 loop (see stretch_avx2_across).
+// How many output pixels from the left (a multiple of four, at most count)
+// the two-tap AVX2 loop that reads eight source pixels for every four
+// output pixels can take: those eight must hold all their taps and stay
+// inside the avail pixels left in the row.
+int avx2_near_count(const SmoothAxis& axis, int count, int avail) {
+  if (axis.taps != 2) return 0;
+  int near = 0;
+  for (; near < count; near += 4) {
+    const int from = axis.first[static_cast<size_t>(near)];
+    if (from + 8 > avail || axis.first[static_cast<size_t>(near + 3)] + 2 > from + 8) break;
+  }
+  return near;
+}
+
+// Per four output pixels, the distances of the source pixels the two-tap
+// loop reads from the first one's first (see stretch_avx2_across_near).
+std::vector<uint8_t> avx2_near_offsets(const SmoothAxis& axis, int near) {
+  std::vector<uint8_t> offsets(static_cast<size_t>(near) * 2);
+  for (int x = 0; x < near; ++x) {
+    const int from = axis.first[static_cast<size_t>(x / 4 * 4)];
+    const int d = axis.first[static_cast<size_t>(x)] - from;
+    offsets[static_cast<size_t>(x) * 2] = static_cast<uint8_t>(d);
+    offsets[static_cast<size_t>(x) * 2 + 1] = static_cast<uint8_t>(d + 1);
+  }
+  return offsets;
+}
+
+// The across weights laid out for the AVX2 loops (see stretch_avx2_across).
 std::vector<int32_t> avx2_across_lanes(const SmoothAxis& axis, int count) {
   const int taps = axis.taps, pairs = taps / 2;
   std::vector<int32_t> lanes(static_cast<size_t>(count) * static_cast<size_t>(pairs) * 4);
-  int32_t* out = lanes.data();
-  for (int x = 0; x < count; x += 2) {
-    for (int half = 0; half < 2; ++half) {
-      const int32_t* w = &axis.weights[static_cast<size_t>(x + half) * static_cast<size_t>(taps)];
-      for (int j = 0; j < pairs; ++j) {
-        const uint32_t both = static_cast<uint32_t>(w[2 * j]) | static_cast<uint32_t>(w[2 * j + 1]) << 16;
-        int32_t* slot = out + (j * 2 + half) * 4;
-        std::fill_n(slot, 4, static_cast<int32_t>(both));
-      }
+  for (int x = 0; x < count; ++x) {
+    // Pixels 0 and 2 of each four share the first kind of pair, in the low
+    // and the high half; 1 and 3 the second.
+    const int quad = x / 4, in_quad = x % 4;
+    const int32_t* w = &axis.weights[static_cast<size_t>(x) * static_cast<size_t>(taps)];
+    for (int j = 0; j < pairs; ++j) {
+      const uint32_t both = static_cast<uint32_t>(w[2 * j]) | static_cast<uint32_t>(w[2 * j + 1]) << 16;
+      const size_t slot =
+          static_cast<size_t>(quad * 16 * pairs + (in_quad % 2) * 8 * pairs + j * 8 + (in_quad / 2) * 4);
+      std::fill_n(&lanes[slot], 4, static_cast<int32_t>(both));
     }
-    out += 8 * pairs;
   }
   return lanes;
 }
@@ -296,6 +323,9 @@ void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh
   const SmoothAxis down = smooth_axis(sh, height, false);
   const int avx2_count = widest >= 2 ? avx2_across_count(across, width, src.width - sx) : 0;
   const std::vector<int32_t> lanes = avx2_across_lanes(across, avx2_count);
+  const int near = avx2_near_count(across, avx2_count, src.width - sx);
+  const std::vector<uint8_t> near_offsets = avx2_near_offsets(across, near);
+  const size_t far_lanes = static_cast<size_t>(near) * static_cast<size_t>(across.taps / 2) * 4;
   // The rows one output row reads are a window that only moves downwards and
   // is never taller than the ring, so a row in the ring is never needed again
   // once another has taken its place.
@@ -312,7 +342,10 @@ void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh
       uint16_t* row = &ring[slot * n];
       if (held[slot] != r) {
         const uint8_t* in = src.row(sy + r) + static_cast<size_t>(sx) * 4;
-        if (avx2_count > 0) stretch_avx2_across(in, across.first.data(), lanes.data(), across.taps, avx2_count, row);
+        if (near > 0) stretch_avx2_across_near(in, across.first.data(), near_offsets.data(), lanes.data(), near, row);
+        if (avx2_count > near)
+          stretch_avx2_across(in, across.first.data() + near, lanes.data() + far_lanes, across.taps, avx2_count - near,
+                              row + static_cast<size_t>(near) * 4);
         filter_across(in, across, avx2_count, width, widest, row);
         held[slot] = r;
       }

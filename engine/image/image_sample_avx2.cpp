@@ -20,44 +20,77 @@ DUSK_AVX2 inline __m256i load_halves(const uint8_t* lo, const uint8_t* hi) {
                                  _mm_loadu_si128(reinterpret_cast<const __m128i*>(hi)), 1);
 }
 
-// Four output pixels per round, two in each accumulator (one per half).
-// Each half holds the 16 bytes of four neighbouring source pixels; a byte
-// shuffle spreads two of them into 16-bit lanes with their channels
-// interleaved (b0 b1 g0 g1 r0 r1 a0 a1), so that one multiply-add takes both
-// taps of a pair. kTaps is the tap count when known when built, else 0.
+// The byte shuffles that spread two neighbouring source pixels of each half
+// (the first two, or the last two, of the half's 16 bytes) into 16-bit
+// lanes with their channels interleaved, b0 b1 g0 g1 r0 r1 a0 a1, so that
+// one multiply-add takes both taps of a pair.
+DUSK_AVX2 inline __m256i taps01() {
+  constexpr char z = -128;  // a shuffle index that gives a zero byte
+  return _mm256_setr_epi8(0, z, 4, z, 1, z, 5, z, 2, z, 6, z, 3, z, 7, z,  //
+                          0, z, 4, z, 1, z, 5, z, 2, z, 6, z, 3, z, 7, z);
+}
+DUSK_AVX2 inline __m256i taps23() {
+  constexpr char z = -128;
+  return _mm256_setr_epi8(8, z, 12, z, 9, z, 13, z, 10, z, 14, z, 11, z, 15, z,  //
+                          8, z, 12, z, 9, z, 13, z, 10, z, 14, z, 11, z, 15, z);
+}
+
+// The sums of four output pixels, pixels 0 and 2 in one and 1 and 3 in the
+// other, shifted and stored in order: packing works within halves, so it
+// gives 0 1 2 3.
+DUSK_AVX2 inline void store_across(__m256i acc02, __m256i acc13, uint16_t* out) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out),
+                      _mm256_packs_epi32(_mm256_srai_epi32(acc02, kStretchAcrossShift),
+                                         _mm256_srai_epi32(acc13, kStretchAcrossShift)));
+}
+
+// Four output pixels per round. Each half of a register holds the 16 bytes
+// of four neighbouring source pixels from one output pixel's first tap on.
+// kTaps is the tap count when known when built, else 0.
 template <int kTaps>
 DUSK_AVX2 void across(const uint8_t* in, const int* first, const int32_t* lanes, int any_taps, int count,
                       uint16_t* out) {
   const int taps = kTaps != 0 ? kTaps : any_taps;
   const int pairs = taps / 2;
-  constexpr char z = -128;  // a shuffle index that gives a zero byte
-  const __m256i taps01 = _mm256_setr_epi8(0, z, 4, z, 1, z, 5, z, 2, z, 6, z, 3, z, 7, z,  //
-                                          0, z, 4, z, 1, z, 5, z, 2, z, 6, z, 3, z, 7, z);
-  const __m256i taps23 = _mm256_setr_epi8(8, z, 12, z, 9, z, 13, z, 10, z, 14, z, 11, z, 15, z,  //
-                                          8, z, 12, z, 9, z, 13, z, 10, z, 14, z, 11, z, 15, z);
+  const __m256i lo_taps = taps01(), hi_taps = taps23();
   const __m256i round = _mm256_set1_epi32(kStretchAcrossRound);
   for (int x = 0; x < count; x += 4, lanes += 16 * pairs, out += 16) {
     const uint8_t* p0 = in + static_cast<size_t>(first[x]) * 4;
     const uint8_t* p1 = in + static_cast<size_t>(first[x + 1]) * 4;
     const uint8_t* p2 = in + static_cast<size_t>(first[x + 2]) * 4;
     const uint8_t* p3 = in + static_cast<size_t>(first[x + 3]) * 4;
-    const int32_t* w01 = lanes;
-    const int32_t* w23 = lanes + 8 * pairs;
-    __m256i acc01 = round, acc23 = round;
+    const int32_t* w02 = lanes;
+    const int32_t* w13 = lanes + 8 * pairs;
+    __m256i acc02 = round, acc13 = round;
     for (int k = 0; k < taps; k += 4) {
-      const __m256i a = load_halves(p0 + 4 * k, p1 + 4 * k);
-      const __m256i b = load_halves(p2 + 4 * k, p3 + 4 * k);
-      acc01 = _mm256_add_epi32(acc01, _mm256_madd_epi16(_mm256_shuffle_epi8(a, taps01), load(w01 + 4 * k)));
-      acc23 = _mm256_add_epi32(acc23, _mm256_madd_epi16(_mm256_shuffle_epi8(b, taps01), load(w23 + 4 * k)));
+      const __m256i a = load_halves(p0 + 4 * k, p2 + 4 * k);
+      const __m256i b = load_halves(p1 + 4 * k, p3 + 4 * k);
+      acc02 = _mm256_add_epi32(acc02, _mm256_madd_epi16(_mm256_shuffle_epi8(a, lo_taps), load(w02 + 4 * k)));
+      acc13 = _mm256_add_epi32(acc13, _mm256_madd_epi16(_mm256_shuffle_epi8(b, lo_taps), load(w13 + 4 * k)));
       if (k + 2 < taps) {
-        acc01 = _mm256_add_epi32(acc01, _mm256_madd_epi16(_mm256_shuffle_epi8(a, taps23), load(w01 + 4 * k + 8)));
-        acc23 = _mm256_add_epi32(acc23, _mm256_madd_epi16(_mm256_shuffle_epi8(b, taps23), load(w23 + 4 * k + 8)));
+        acc02 = _mm256_add_epi32(acc02, _mm256_madd_epi16(_mm256_shuffle_epi8(a, hi_taps), load(w02 + 4 * k + 8)));
+        acc13 = _mm256_add_epi32(acc13, _mm256_madd_epi16(_mm256_shuffle_epi8(b, hi_taps), load(w13 + 4 * k + 8)));
       }
     }
-    // Packing works within halves, leaving the pixels in the order 0 2 1 3.
-    const __m256i words = _mm256_packs_epi32(_mm256_srai_epi32(acc01, kStretchAcrossShift),
-                                             _mm256_srai_epi32(acc23, kStretchAcrossShift));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute4x64_epi64(words, 0xD8));
+    store_across(acc02, acc13, out);
+  }
+}
+
+// Two taps, four output pixels from one load of eight source pixels: one
+// lane-crossing permutation puts pixels 0 and 1's taps in the low half and
+// 2 and 3's in the high half, and the two byte shuffles take them apart.
+DUSK_AVX2 void across_near(const uint8_t* in, const int* first, const uint8_t* near, const int32_t* lanes,
+                           int count, uint16_t* out) {
+  const __m256i lo_taps = taps01(), hi_taps = taps23();
+  const __m256i round = _mm256_set1_epi32(kStretchAcrossRound);
+  for (int x = 0; x < count; x += 4, near += 8, lanes += 16, out += 16) {
+    const __m256i where = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(near)));
+    const __m256i pixels = _mm256_permutevar8x32_epi32(load(in + static_cast<size_t>(first[x]) * 4), where);
+    const __m256i acc02 =
+        _mm256_add_epi32(round, _mm256_madd_epi16(_mm256_shuffle_epi8(pixels, lo_taps), load(lanes)));
+    const __m256i acc13 =
+        _mm256_add_epi32(round, _mm256_madd_epi16(_mm256_shuffle_epi8(pixels, hi_taps), load(lanes + 8)));
+    store_across(acc02, acc13, out);
   }
 }
 
@@ -125,6 +158,11 @@ void stretch_avx2_across(const uint8_t* in, const int* first, const int32_t* lan
   }
 }
 
+void stretch_avx2_across_near(const uint8_t* in, const int* first, const uint8_t* near, const int32_t* lanes,
+                              int count, uint16_t* out) {
+  across_near(in, first, near, lanes, count, out);
+}
+
 size_t stretch_avx2_down(const uint16_t* const* rows, const int32_t* w, int taps, size_t n, uint8_t* out) {
   switch (taps) {
     case 2: return down<2>(rows, w, taps, n, out);
@@ -137,6 +175,7 @@ size_t stretch_avx2_down(const uint16_t* const* rows, const int32_t* w, int taps
 
 bool stretch_avx2_built() { return false; }
 void stretch_avx2_across(const uint8_t*, const int*, const int32_t*, int, int, uint16_t*) {}
+void stretch_avx2_across_near(const uint8_t*, const int*, const uint8_t*, const int32_t*, int, uint16_t*) {}
 size_t stretch_avx2_down(const uint16_t* const*, const int32_t*, int, size_t, uint8_t*) { return 0; }
 
 #endif

@@ -24,11 +24,19 @@ bool stretch_avx2_built();
 // Filters output pixels 0 to count - 1 (count a multiple of 4) of one row
 // across, taps an even number. first holds each pixel's first source pixel,
 // and every pixel may read 16 bytes at each multiple of four taps from it.
-// lanes holds, per pair of output pixels and per pair of taps, eight words:
-// the first pixel's two weights (second one in the high half) four times,
-// then the second pixel's.
+// lanes holds, per four output pixels and per pair of taps, eight words for
+// pixels 0 and 2 then eight for pixels 1 and 3 (all pairs of the first
+// kind, then all of the second): each pixel's two weights (the second in the
+// high half) four times.
 void stretch_avx2_across(const uint8_t* in, const int* first, const int32_t* lanes, int taps, int count,
                          uint16_t* out);
+
+// As stretch_avx2_across for two taps where each four output pixels read
+// eight source pixels from the first one's first: near holds, per four
+// output pixels, the eight source pixels' distances from that one (each
+// pixel's first and the one after it).
+void stretch_avx2_across_near(const uint8_t* in, const int* first, const uint8_t* near, const int32_t* lanes,
+                              int count, uint16_t* out);
 
 // Filters the first channel values of an output row down from taps rows
 // with weights w, in groups of 32; returns how many it did.
