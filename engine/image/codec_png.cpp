@@ -63,6 +63,27 @@ __attribute__((target("ssse3"))) int widen_ssse3(uint8_t* row, const uint8_t* rg
   return x;
 }
 
+// RGBA to BGRA in place, four pixels at a time; with keyed set, alpha
+// becomes 0 where the colour is match and 255 elsewhere. Returns how many
+// pixels were done.
+__attribute__((target("ssse3"))) int swap_ssse3(uint8_t* row, int width, uint32_t match, bool keyed) {
+  const __m128i order = _mm_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
+  const __m128i colour = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i key = _mm_set1_epi32(static_cast<int>(match));
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  int x = 0;
+  for (; x + 4 <= width; x += 4) {
+    auto* at = reinterpret_cast<__m128i*>(row + static_cast<size_t>(x) * 4);
+    __m128i px = _mm_shuffle_epi8(_mm_loadu_si128(at), order);
+    if (keyed) {
+      px = _mm_and_si128(px, colour);
+      px = _mm_or_si128(px, _mm_andnot_si128(_mm_cmpeq_epi32(px, key), alpha));
+    }
+    _mm_storeu_si128(at, px);
+  }
+  return x;
+}
+
 const bool g_ssse3 = __builtin_cpu_supports("ssse3");
 #endif
 
@@ -79,6 +100,20 @@ void widen_row(uint8_t* row, const uint8_t* rgb, int width, uint32_t match) {
     uint32_t c = static_cast<uint32_t>(rgb[0]) << 16 | static_cast<uint32_t>(rgb[1]) << 8 | rgb[2];
     if (c != match) c |= 0xFF000000u;
     std::memcpy(row + static_cast<size_t>(x) * 4, &c, 4);
+  }
+}
+
+// Turns a row of RGBA as read into blue, green, red, alpha in place; with
+// keyed set, also applies image_apply_transparent_color's key on the way.
+void swap_row(uint8_t* row, int width, uint32_t match, bool keyed) {
+  int x = 0;
+#if DUSK_PNG_SSSE3
+  if (g_ssse3) x = swap_ssse3(row, width, match, keyed);
+#endif
+  for (uint8_t* p = row + static_cast<size_t>(x) * 4; x < width; ++x, p += 4) {
+    uint32_t c = static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
+    c |= keyed ? (c == match ? 0u : 0xFF000000u) : static_cast<uint32_t>(p[3]) << 24;
+    std::memcpy(p, &c, 4);
   }
 }
 
@@ -104,14 +139,17 @@ void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, 
   if (bit_depth == 16) png_set_strip_16(png);
   int passes = png_set_interlace_handling(png);
   bool has_alpha = (color_type & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
-  // The image keeps blue, green, red, alpha. Pictures with alpha come out of
-  // libpng in that order; opaque ones are read as RGB rows and widened here
-  // (swapping red and blue, setting alpha and applying the colour key in the
-  // same step), which is cheaper than libpng's swap and filler.
-  // Interlaced rows are filled in over several passes, so they must be read
-  // straight into their final 4-byte form.
+  // The image keeps blue, green, red, alpha. Opaque pictures are read as RGB
+  // rows and widened here (swapping red and blue, setting alpha and applying
+  // the colour key in the same step), and 8-bit RGBA rows are read as they
+  // are and swapped here: both cheaper than libpng's swap and filler, which
+  // work pixel by pixel. Every other kind with alpha comes out of libpng's
+  // transforms in the image's order. Interlaced rows are filled in over
+  // several passes, so they must be read straight into their final form.
   bool widen_here = !has_alpha && passes == 1;
-  if (!widen_here) png_set_bgr(png);
+  bool swap_here = color_type == PNG_COLOR_TYPE_RGB_ALPHA && bit_depth == 8 && passes == 1 &&
+                   !png_get_valid(png, info, PNG_INFO_tRNS);
+  if (!widen_here && !swap_here) png_set_bgr(png);
   if (!has_alpha && !widen_here) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   png_read_update_info(png, info);
   if (has_alpha != ((png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0)) png_error(png, "alpha");
@@ -122,7 +160,16 @@ void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, 
   out->height = static_cast<int>(height);
   out->depth = has_alpha ? 32 : 24;
   out->pixels.resize(static_cast<size_t>(width) * height * 4);
-  if (!widen_here) {
+  if (swap_here) {
+    const bool keying = key >= 0;
+    const uint32_t match = key_word(key);
+    for (png_uint_32 y = 0; y < height; ++y) {
+      uint8_t* row = out->row(static_cast<int>(y));
+      png_read_row(png, row, nullptr);
+      swap_row(row, static_cast<int>(width), match, keying);
+    }
+    *keyed = keying;
+  } else if (!widen_here) {
     for (int pass = 0; pass < passes; ++pass) {
       for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, out->row(static_cast<int>(y)), nullptr);
     }
