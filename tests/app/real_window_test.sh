@@ -10,39 +10,20 @@ set -u
 
 if [ "${1:-}" = "--inside" ]; then
   work=$2
+  . "$(dirname "$0")/x11_session.sh"
   cd "$work/prog" || exit 1
   ./duskmatch /LOG > "$work/stdout.txt" 2> "$work/stderr.txt" &
   pid=$!
-  wid=
-  for _ in $(seq 1 150); do
-    wid=$(xdotool search --name "^Duskmatch 1\.0" 2>/dev/null | head -n 1)
-    [ -n "$wid" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-  done
+  wid=$(find_game_window "$pid")
   if [ -z "$wid" ]; then
     echo "the game window did not appear"
     kill "$pid" 2>/dev/null
     wait "$pid"
     exit 1
   fi
-  # Keys count only once the main loop runs: after the last picture of the
-  # start-up (its log line) and the text sprites.
-  for _ in $(seq 1 300); do
-    grep -qs "^Load asset (ogs.png):" "$work/prog/"Log*.log && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  sleep 0.5
+  wait_for_main_loop "$work/prog" "$pid"
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
   sleep 0.2
-  # Each key held for a few frames: the game reads the keyboard once a frame.
-  press() {
-    xdotool keydown "$1"
-    sleep 0.15
-    xdotool keyup "$1"
-    sleep 0.4
-  }
   press s
   # The screenshot's log line shows that the keys reach the running loop.
   for _ in $(seq 1 100); do
@@ -52,17 +33,7 @@ if [ "${1:-}" = "--inside" ]; then
   press Escape
   press Escape
   press Escape
-  for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    echo "the game is still running after three Escapes"
-    kill "$pid"
-    wait "$pid"
-    exit 1
-  fi
-  wait "$pid"
+  wait_for_end "$pid"
   exit $?
 fi
 

@@ -1,0 +1,128 @@
+#!/bin/bash
+# The game in its borderless window on a virtual X display with a window
+# manager (twm): when the player switches to another program the game's
+# window goes to the task bar (iconified); brought back, the game goes on and
+# three Escapes end it with exit code 0, its settings saved.
+# Usage: borderless_window_test.sh <folder with the game and its packs> <scratch folder>
+# Exit code 77 (skipped) when xvfb-run is missing.
+set -u
+
+if [ "${1:-}" = "--inside" ]; then
+  work=$2
+  . "$(dirname "$0")/x11_session.sh"
+  # No title bars and no interactive placement, with the fonts every X
+  # server has built in.
+  printf 'TitleFont "fixed"\nResizeFont "fixed"\nMenuFont "fixed"\nIconFont "fixed"\nIconManagerFont "fixed"\nRandomPlacement\nUsePPosition "on"\nNoTitle\n' \
+    > "$work/twmrc"
+  LC_ALL=C twm -f "$work/twmrc" > "$work/twm.txt" 2>&1 &
+  wm=$!
+  other=
+  finish() {
+    [ -n "$other" ] && kill "$other" 2>/dev/null
+    kill "$wm" 2>/dev/null
+    exit "$1"
+  }
+  sleep 0.5
+  cd "$work/prog" || finish 1
+  ./duskmatch /LOG > "$work/stdout.txt" 2> "$work/stderr.txt" &
+  pid=$!
+  wid=$(find_game_window "$pid")
+  if [ -z "$wid" ]; then
+    echo "the game window did not appear"
+    kill "$pid" 2>/dev/null
+    wait "$pid"
+    finish 1
+  fi
+  wait_for_main_loop "$work/prog" "$pid"
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  sleep 0.3
+  if ! xprop -id "$wid" WM_STATE | grep -q "window state: Normal"; then
+    echo "the game window is not shown normally before the switch:"
+    xprop -id "$wid" WM_STATE
+    kill "$pid"
+    wait "$pid"
+    finish 1
+  fi
+
+  # Another program takes the focus.
+  xmessage -name "another program" "another program" &
+  other=$!
+  oid=
+  for _ in $(seq 1 50); do
+    oid=$(xdotool search --name "^another program" 2>/dev/null | head -n 1)
+    [ -n "$oid" ] && break
+    sleep 0.1
+  done
+  [ -n "$oid" ] && xdotool windowfocus --sync "$oid" 2>/dev/null
+  iconic=0
+  for _ in $(seq 1 50); do
+    if xprop -id "$wid" WM_STATE | grep -q "window state: Iconic"; then
+      iconic=1
+      break
+    fi
+    sleep 0.1
+  done
+  if [ $iconic -eq 0 ]; then
+    echo "the borderless window was not minimised when another program took the focus:"
+    xprop -id "$wid" WM_STATE
+    kill "$pid"
+    wait "$pid"
+    finish 1
+  fi
+
+  # Back to the game: it runs on and takes its keys again.
+  xdotool windowmap --sync "$wid"
+  sleep 0.3
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  sleep 0.3
+  press Escape
+  press Escape
+  press Escape
+  wait_for_end "$pid"
+  finish $?
+fi
+
+bin=$1
+work=$2
+if ! command -v xvfb-run > /dev/null; then
+  echo "xvfb-run is not installed: skipped"
+  exit 77
+fi
+for tool in xdotool twm xmessage xprop; do
+  if ! command -v "$tool" > /dev/null; then
+    echo "$tool is not installed"
+    exit 1
+  fi
+done
+
+rm -rf "$work"
+mkdir -p "$work/prog" "$work/home" || exit 1
+cp "$bin/duskmatch" "$bin/DuskmatchData.pack" "$bin/DuskmatchLanguages.pack" "$bin/DuskmatchCursor.pack" \
+  "$work/prog/" || exit 1
+printf '[Settings]\r\nGameScreen = 2\r\n' > "$work/prog/Duskmatch.prefs"
+
+export HOME="$work/home" XDG_DATA_HOME="$work/home"
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy
+# As in real_window_test.sh: the X libraries' leftovers are not the game's.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+xvfb-run -a -s "-screen 0 1280x720x24" bash ${DUSK_TRACE:+-x} "$0" --inside "$work"
+status=$?
+fail=0
+if [ $status -ne 0 ]; then
+  echo "exit code $status, expected 0"
+  cat "$work/stderr.txt" 2> /dev/null
+  fail=1
+fi
+log=("$work/prog/Log "*.log)
+if ! grep -q $'^Opening screen (Borderless):\t\tOK\r$' "${log[0]}" 2> /dev/null; then
+  echo "the log does not show the borderless screen opened"
+  fail=1
+fi
+if ! grep -q $'^GameScreen = 2\r$' "$work/prog/Duskmatch.prefs"; then
+  echo "the settings were not saved in borderless mode:"
+  cat -A "$work/prog/Duskmatch.prefs"
+  fail=1
+fi
+[ $fail -eq 0 ] && echo "borderless window test passed"
+exit $fail
