@@ -1,7 +1,9 @@
 // Start-up of the game with the build's packs on SDL's dummy drivers, to the
 // first presented frame, against decoding the music alone in the same run
 // (the one step start-up cannot make cheaper); and the peak resident memory
-// of a start at 1920 x 1080.
+// of a start at 1920 x 1080. Every start and every music decode runs in a
+// child process of its own, so that it finds fresh memory as the game does
+// when it starts, not the heap a previous round left behind.
 // Usage: bench_startup [folder with the three packs [--memory-only]]
 // (default folder: ../bin/ beside this program)
 #include <malloc.h>
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -41,7 +44,7 @@ Timing measure(F work) {
   return {bench::cpu_seconds() - c, bench::wall_seconds() - w};
 }
 
-// Copies in small pieces: a buffer of the whole 13 MB pack, once freed,
+// Copies in small pieces: a buffer of the whole data pack, once freed,
 // would change how the allocator places the game's pictures afterwards and
 // so the very memory figure measured here.
 bool copy_file(const std::string& from, const std::string& to) {
@@ -85,14 +88,42 @@ std::string install(const std::string& packs, const std::string& name, const std
   return prog;
 }
 
-// The music decoded as start-up decodes it, from the pack into sound 0.
-bool decode_music(const std::string& prog, std::vector<uint8_t>* buffer) {
+// The music decoded as start-up decodes it, from the pack into sound 0,
+// through a read buffer of the same size.
+bool decode_music(const std::string& prog) {
   pack_register_formats();
   int pack = pack_open(-1, prog + "DuskmatchData.pack", kPackFormatData);
   if (pack == 0) return false;
-  int64_t got = pack_read_entry(pack, buffer->data(), static_cast<int64_t>(buffer->size()), "music.ogg");
+  const size_t capacity = 15728640;
+  std::unique_ptr<uint8_t[]> buffer(new uint8_t[capacity]);
+  int64_t got = pack_read_entry(pack, buffer.get(), static_cast<int64_t>(capacity), "music.ogg");
   pack_close(pack);
-  return got > 0 && sound_from_memory(0, buffer->data(), static_cast<size_t>(got)) != 0;
+  return got > 0 && sound_from_memory(0, buffer.get(), static_cast<size_t>(got)) != 0;
+}
+
+// Runs work (which gives a Timing, cpu < 0 for a failure) in a child
+// process and hands back what it measured; cpu < 0 also when the child
+// ended without a result (a start-up that failed exits on its own).
+template <typename F>
+Timing in_child(F work) {
+  Timing failed{-1, -1};
+  int fds[2];
+  if (pipe(fds) != 0) return failed;
+  std::fflush(stdout);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    const Timing t = work();
+    const bool sent = write(fds[1], &t, sizeof t) == static_cast<ssize_t>(sizeof t);
+    _exit(sent ? 0 : 1);
+  }
+  close(fds[1]);
+  Timing t = failed;
+  if (pid < 0 || read(fds[0], &t, sizeof t) != static_cast<ssize_t>(sizeof t)) t = failed;
+  close(fds[0]);
+  int status = 0;
+  if (pid > 0) waitpid(pid, &status, 0);
+  return t;
 }
 
 // Peak resident memory of this process in MiB.
@@ -223,28 +254,30 @@ int main(int argc, char** argv) {
 
   std::string prog = install(packs, "timing", "1280x720");
   if (prog.empty()) return 1;
-  std::vector<uint8_t> buffer(15728640);
   const int rounds = 5;
   std::vector<Timing> starts, musics;
   for (int round = 0; round < rounds; ++round) {
-    ResetProgram();
-    starts.push_back(measure([&] {
-      StartUp({}, prog);
-      screen_flip();
+    starts.push_back(in_child([&] {
+      return measure([&] {
+        StartUp({}, prog);
+        screen_flip();
+      });
     }));
-    ResetProgram();
-    if (!sound_system_start()) {
-      std::fprintf(stderr, "no sound device\n");
-      return 1;
-    }
-    bool ok = true;
-    musics.push_back(measure([&] { ok = decode_music(prog, &buffer); }));
-    if (!ok) {
-      std::fprintf(stderr, "the music did not decode\n");
+    musics.push_back(in_child([&] {
+      if (!sound_system_start()) {
+        std::fprintf(stderr, "no sound device\n");
+        return Timing{-1, -1};
+      }
+      bool ok = true;
+      Timing t = measure([&] { ok = decode_music(prog); });
+      return ok ? t : Timing{-1, -1};
+    }));
+    if (starts.back().cpu < 0 || musics.back().cpu < 0) {
+      std::fprintf(stderr, starts.back().cpu < 0 ? "the start-up failed\n" : "the music did not decode\n");
+      folder_remove_all(scratch_root());
       return 1;
     }
   }
-  ResetProgram();
   folder_remove_all(scratch_root());
 
   auto median = [](std::vector<Timing> v, double Timing::*field) {
