@@ -1,7 +1,8 @@
 // The smooth stretch behind image_resize against a plain floating-point
 // resampler written from its definition: each output pixel is the sum of the
 // source pixels weighted by how much of it they cover (shrinking) or by the
-// bilinear weights between pixel centres (enlarging), per axis.
+// bilinear weights between pixel centres (enlarging), per axis; and each of
+// its vector loops (SSE2, AVX2) against its plain loops, byte for byte.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -195,7 +196,12 @@ TEST(ImageResize, RectangleOfTheSourceIsLikeCuttingItOutFirst) {
 }
 
 TEST(ImageResize, EveryVectorPathGivesThePlainLoopsBytes) {
-  if (image_stretch_vector_limit(2) < 2) std::printf("this processor has no AVX2: only SSE2 is compared\n");
+  // The limit must really change the loops used, or the comparison below
+  // would compare the widest loops with themselves.
+  const int widest = image_stretch_vector_limit(2);
+  for (int level = 0; level <= 2; ++level) ASSERT_EQ(image_stretch_vector_limit(level), std::min(level, widest));
+  image_stretch_vector_limit(2);
+  if (widest < 2) std::printf("this processor has no AVX2: only SSE2 is compared with the plain loops\n");
   struct Case {
     int src_w, src_h, sx, sy, sw, sh, dw, dh;
   };
@@ -215,6 +221,7 @@ TEST(ImageResize, EveryVectorPathGivesThePlainLoopsBytes) {
       {97, 53, 0, 0, 97, 53, 35, 93},           // shrinking across, enlarging down
       {100, 80, 61, 17, 39, 50, 29, 31},        // a rectangle against the right edge
       {100, 80, 5, 41, 43, 39, 57, 17},         // against the bottom edge
+      {100, 80, 57, 41, 43, 39, 29, 17},        // against both
       {100, 80, 20, 10, 3, 5, 13, 21},          // a small rectangle enlarged
   };
   // Random shapes: odd widths and widths that are no multiple of the vector
