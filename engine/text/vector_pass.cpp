@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "engine/image/image.h"
@@ -32,6 +33,9 @@ VectorPass g_pass;
 // text did not touch exactly as it was. Kept from pass to pass, so the text
 // pass does not allocate and fault in a fresh buffer for every caption.
 std::vector<uint32_t> g_pixels;
+// The same words as the pass began, so that the end finds what the text
+// changed by comparing whole stretches instead of converting every pixel.
+std::vector<uint32_t> g_before;
 
 uint32_t premultiply(const uint8_t* bgra, bool opaque) {
   uint32_t a = opaque ? 255 : bgra[3];
@@ -92,6 +96,7 @@ int vector_start(const VectorTarget& target) {
   bool opaque = buffer->depth == 24;
   g_pixels.resize(count);
   for (size_t i = 0; i < count; ++i) g_pixels[i] = premultiply(&buffer->pixels[i * 4], opaque);
+  g_before = g_pixels;
 
   if (!vector_backend_start(g_pixels.data(), buffer->width, buffer->height)) {
     release_pass();
@@ -159,11 +164,17 @@ void vector_stop() {
       buffer->pixels.size() >= g_pixels.size() * 4) {
     // Only the pixels the pass changed are converted back; every other
     // pixel keeps its exact value (premultiplying loses colour where alpha
-    // is low).
+    // is low). Text covers little of its image, so stretches of 16 pixels
+    // that are as they were are passed over whole.
     bool opaque = buffer->depth == 24;
-    for (size_t i = 0; i < g_pixels.size(); ++i) {
-      uint8_t* px = &buffer->pixels[i * 4];
-      if (g_pixels[i] != premultiply(px, opaque)) unpremultiply(g_pixels[i], px, opaque);
+    constexpr size_t kStretch = 16;
+    const size_t count = std::min(g_pixels.size(), g_before.size());
+    for (size_t start = 0; start < count; start += kStretch) {
+      const size_t end = std::min(count, start + kStretch);
+      if (std::memcmp(&g_pixels[start], &g_before[start], (end - start) * sizeof(uint32_t)) == 0) continue;
+      for (size_t i = start; i < end; ++i) {
+        if (g_pixels[i] != g_before[i]) unpremultiply(g_pixels[i], &buffer->pixels[i * 4], opaque);
+      }
     }
   }
   release_pass();
@@ -174,4 +185,5 @@ void text_reset() {
   font_free(-1);
   text_release_platform();
   std::vector<uint32_t>().swap(g_pixels);
+  std::vector<uint32_t>().swap(g_before);
 }

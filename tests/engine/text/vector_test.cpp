@@ -2,6 +2,7 @@
 // it leaves in the image, and the ways a pass can fail to start.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -220,6 +221,31 @@ TEST_F(GameFonts, PixelsThePassDoesNotTouchKeepTheirExactValue) {
       if (p[3] > 10) ++touched;
     }
   EXPECT_GT(touched, 20);
+}
+
+TEST_F(GameFonts, InkInTheLastPixelsOfAnOddSizedImageIsKept) {
+  // 300 x 61 pixels is not a whole number of the stretches the end of a pass
+  // compares: an "H" cut by the bottom edge at the right end puts ink into
+  // the very last pixels. The rows both images have must come out alike.
+  auto draw = [](int number, int height) {
+    ASSERT_NE(image_create(number, 300, height, 32, -1), 0);
+    ASSERT_NE(vector_start(image_vector_target(number, kVectorUnitPixel)), 0);
+    vector_font(font_handle(0));
+    vector_color(ink::kText);
+    vector_move_to(262, 61 - 40);
+    vector_draw_text("H");
+    vector_stop();
+  };
+  draw(8, 61);
+  draw(9, 62);
+  const ImageBuffer& odd = *image_handle(8);
+  const ImageBuffer& taller = *image_handle(9);
+  int inked_at_end = 0;
+  for (int x = 288; x < 300; ++x) inked_at_end += ink::inked(odd, x, 60, -1) ? 1 : 0;
+  ASSERT_GT(inked_at_end, 0) << "the test needs ink in the last pixels";
+  for (int y = 0; y < 61; ++y) {
+    ASSERT_TRUE(std::equal(odd.row(y), odd.row(y) + 300 * 4, taller.row(y))) << "row " << y;
+  }
 }
 
 TEST_F(GameFonts, MissingImagesAndMisuseStartNothing) {
