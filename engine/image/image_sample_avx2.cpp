@@ -46,7 +46,7 @@ DUSK_AVX2 inline void store_across(__m256i acc02, __m256i acc13, uint16_t* out) 
 
 // Four output pixels per round. Each half of a register holds the 16 bytes
 // of four neighbouring source pixels from one output pixel's first tap on.
-// kTaps is the tap count when known when built, else 0.
+// kTaps is the tap count where it is known when built, else 0.
 template <int kTaps>
 DUSK_AVX2 void across(const uint8_t* in, const int* first, const int32_t* lanes, int any_taps, int count,
                       uint16_t* out) {
@@ -101,8 +101,8 @@ DUSK_AVX2 inline __m256i pair_weights(const int32_t* w, int k, int taps) {
 
 // 32 channel values per round. The rows are taken in pairs, their values
 // interleaved so that one multiply-add weighs both; an odd last row is
-// paired with zeros. kTaps is the row count when known when built, else 0:
-// then the rows and weights are held in registers for the whole row.
+// paired with zeros. Where the row count is known when built (kTaps, else
+// 0) the row pointers and weights are read once for the whole row.
 template <int kTaps>
 DUSK_AVX2 size_t down(const uint16_t* const* rows, const int32_t* w, int any_taps, size_t n, uint8_t* out) {
   const int taps = kTaps != 0 ? kTaps : any_taps;
