@@ -11,10 +11,14 @@
 #include <utility>
 #include <vector>
 
+#include "engine/system/memory.h"
+
 // An allocator whose new elements are left as they are instead of being
 // zeroed: a picture's pixels are written whole right after they are sized,
 // so clearing megabytes first would be wasted work. Elements given a value
-// (resize(n, v), assign, insert) get it as usual.
+// (resize(n, v), assign, insert) get it as usual. Its memory comes from
+// memory_allocate, which makes buffers of card size and up cheap to touch
+// the first time.
 template <typename T>
 struct UninitialisedAllocator : std::allocator<T> {
   template <typename U>
@@ -24,6 +28,14 @@ struct UninitialisedAllocator : std::allocator<T> {
   UninitialisedAllocator() = default;
   template <typename U>
   UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  // As std::allocator, the vector is told of a failure by std::bad_alloc.
+  T* allocate(size_t n) {
+    if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+    void* p = memory_allocate(n * sizeof(T));
+    if (p == nullptr && n > 0) throw std::bad_alloc();
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, size_t n) noexcept { memory_free(p, n * sizeof(T)); }
   template <typename U>
   void construct(U* p) noexcept {
     ::new (static_cast<void*>(p)) U;
