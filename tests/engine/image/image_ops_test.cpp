@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/image/image.h"
@@ -144,8 +145,11 @@ TEST_F(ImageOps, BmpRoundTripAndFilesThroughTheRegistry) {
   std::vector<uint8_t> bmp;
   ASSERT_TRUE(image_encode(*image_handle(1), kImageFormatBMP, &bmp));
   EXPECT_EQ(bmp.size(), 54u + 2 * 12);  // rows padded to 12 bytes
-  ASSERT_TRUE(file_write("picture.bmp", bmp.data(), bmp.size()));
-  int h = image_load(-1, "picture.bmp");
+  // Into the run's own temporary folder, never the folder the test runs in.
+  const std::string path = file_private_temp_folder() + "picture.bmp";
+  ASSERT_TRUE(file_write(path, bmp.data(), bmp.size()));
+  int h = image_load(-1, path);
+  file_remove(path);
   ASSERT_NE(h, 0);
   EXPECT_EQ(image_depth(h), 24);
   EXPECT_EQ(pixel(*image_handle(h), 0, 0), 0xFF112233u);
