@@ -12,6 +12,7 @@
 #include <ctime>
 #include <vector>
 
+#include "bench/bench_libpng.h"
 #include "bench/bench_timing.h"
 
 #include "engine/screen/screen.h"
@@ -53,28 +54,16 @@ std::vector<uint8_t> make_picture() {
   return out;
 }
 
-struct Reader {
-  const std::vector<uint8_t>* data;
-  size_t pos;
-};
-
-void read(png_structp png, png_bytep out, png_size_t n) {
-  auto* r = static_cast<Reader*>(png_get_io_ptr(png));
-  if (n > r->data->size() - r->pos) png_error(png, "truncated");
-  std::memcpy(out, r->data->data() + r->pos, n);
-  r->pos += n;
-}
-
 // libpng alone: the file into a plain RGB buffer.
 bool libpng_decode(const std::vector<uint8_t>& file, std::vector<uint8_t>* rgb) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  Reader reader{&file, 0};
+  bench::PngMemoryReader reader{&file, 0};
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, &info, nullptr);
     return false;
   }
-  png_set_read_fn(png, &reader, read);
+  png_set_read_fn(png, &reader, bench::png_read_memory);
   png_read_info(png, info);
   png_read_update_info(png, info);
   size_t stride = png_get_rowbytes(png, info);

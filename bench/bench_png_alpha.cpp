@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_libpng.h"
 #include "bench/bench_timing.h"
 
 #include "engine/image/image.h"
@@ -21,30 +22,18 @@
 
 namespace {
 
-struct Reader {
-  const std::vector<uint8_t>* data;
-  size_t pos;
-};
-
-void read(png_structp png, png_bytep out, png_size_t n) {
-  auto* r = static_cast<Reader*>(png_get_io_ptr(png));
-  if (n > r->data->size() - r->pos) png_error(png, "truncated");
-  std::memcpy(out, r->data->data() + r->pos, n);
-  r->pos += n;
-}
-
 // libpng with its own swap into an image buffer, with the decoder's options
 // (no Adler-32 check), row by row as the decoder reads.
 bool libpng_bgr(const std::vector<uint8_t>& file, ImageBuffer* out) {
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  Reader reader{&file, 0};
+  bench::PngMemoryReader reader{&file, 0};
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, &info, nullptr);
     return false;
   }
   png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
-  png_set_read_fn(png, &reader, read);
+  png_set_read_fn(png, &reader, bench::png_read_memory);
   png_read_info(png, info);
   png_set_bgr(png);
   png_read_update_info(png, info);
