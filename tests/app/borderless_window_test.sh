@@ -84,28 +84,9 @@ fi
 
 bin=$1
 work=$2
-if ! command -v xvfb-run > /dev/null; then
-  echo "xvfb-run is not installed: skipped"
-  exit 77
-fi
-for tool in xdotool twm xmessage xprop; do
-  if ! command -v "$tool" > /dev/null; then
-    echo "$tool is not installed"
-    exit 1
-  fi
-done
-
-rm -rf "$work"
-mkdir -p "$work/prog" "$work/home" || exit 1
-cp "$bin/duskmatch" "$bin/DuskmatchData.pack" "$bin/DuskmatchLanguages.pack" "$bin/DuskmatchCursor.pack" \
-  "$work/prog/" || exit 1
-printf '[Settings]\r\nGameScreen = 2\r\n' > "$work/prog/Duskmatch.prefs"
-
-export HOME="$work/home" XDG_DATA_HOME="$work/home"
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
-# As in real_window_test.sh: the X libraries' leftovers are not the game's.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+. "$(dirname "$0")/x11_session.sh"
+require_tools xdotool twm xmessage xprop
+prepare_game "$bin" "$work" 2
 xvfb-run -a -s "-screen 0 1280x720x24" bash ${DUSK_TRACE:+-x} "$0" --inside "$work"
 status=$?
 fail=0

@@ -39,29 +39,9 @@ fi
 
 bin=$1
 work=$2
-if ! command -v xvfb-run > /dev/null; then
-  echo "xvfb-run is not installed: skipped"
-  exit 77
-fi
-if ! command -v xdotool > /dev/null; then
-  echo "xdotool is not installed"
-  exit 1
-fi
-
-rm -rf "$work"
-mkdir -p "$work/prog" "$work/home" || exit 1
-cp "$bin/duskmatch" "$bin/DuskmatchData.pack" "$bin/DuskmatchLanguages.pack" "$bin/DuskmatchCursor.pack" \
-  "$work/prog/" || exit 1
-printf '[Settings]\r\nGameScreen = 1\r\n' > "$work/prog/Duskmatch.prefs"
-
-export HOME="$work/home" XDG_DATA_HOME="$work/home"
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
-# In sanitizer builds: the X libraries SDL loads at run time and unloads at
-# its shutdown keep a few allocations that the leak checker can only name as
-# "unknown module", so no suppression can match them. Leaks are checked by
-# the in-process tests on the dummy driver; this test checks behaviour.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+. "$(dirname "$0")/x11_session.sh"
+require_tools xdotool
+prepare_game "$bin" "$work" 1
 xvfb-run -a -s "-screen 0 1920x1080x24" bash ${DUSK_TRACE:+-x} "$0" --inside "$work"
 status=$?
 fail=0

@@ -1,6 +1,42 @@
-# What the real-window tests do to the game from outside, on a virtual X
-# display: find its window, wait until its main loop runs, press keys as a
-# player does and wait for it to end. Sourced by those tests' --inside part.
+# What the real-window tests share: the program folder and the surroundings
+# they start the game in, and what they do to it from outside on the virtual
+# X display (find its window, wait until its main loop runs, press keys as a
+# player does, wait for it to end). Sourced by those tests.
+
+# Ends the test as skipped (77) without xvfb-run, as failed without one of
+# the other tools named.
+require_tools() {
+  if ! command -v xvfb-run > /dev/null; then
+    echo "xvfb-run is not installed: skipped"
+    exit 77
+  fi
+  for tool in "$@"; do
+    if ! command -v "$tool" > /dev/null; then
+      echo "$tool is not installed"
+      exit 1
+    fi
+  done
+}
+
+# A fresh program folder $2/prog with the game and its packs from $1 and
+# settings that name only the window mode $3, a home folder $2/home of its
+# own, and the game's surroundings: the real display of xvfb-run and the
+# dummy sound driver.
+prepare_game() {
+  rm -rf "$2"
+  mkdir -p "$2/prog" "$2/home" || exit 1
+  cp "$1/duskmatch" "$1/DuskmatchData.pack" "$1/DuskmatchLanguages.pack" "$1/DuskmatchCursor.pack" \
+    "$2/prog/" || exit 1
+  printf '[Settings]\r\nGameScreen = %s\r\n' "$3" > "$2/prog/Duskmatch.prefs"
+  export HOME="$2/home" XDG_DATA_HOME="$2/home"
+  unset SDL_VIDEODRIVER
+  export SDL_AUDIODRIVER=dummy
+  # In sanitizer builds: the X libraries SDL loads at run time and unloads at
+  # its shutdown keep a few allocations that the leak checker can only name
+  # as "unknown module", so no suppression can match them. Leaks are checked
+  # by the in-process tests on the dummy driver; these tests check behaviour.
+  export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+}
 
 # Prints the id of the game's window once it is there (empty if the game
 # ended first or 30 seconds went by). $1: the game's process id.
