@@ -23,18 +23,7 @@ if [ "${1:-}" = "--inside" ]; then
     exit "$1"
   }
   sleep 0.5
-  cd "$work/prog" || finish 1
-  ./duskmatch /LOG > "$work/stdout.txt" 2> "$work/stderr.txt" &
-  pid=$!
-  wid=$(find_game_window "$pid")
-  if [ -z "$wid" ]; then
-    echo "the game window did not appear"
-    kill "$pid" 2>/dev/null
-    wait "$pid"
-    finish 1
-  fi
-  wait_for_main_loop "$work/prog" "$pid"
-  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  start_game "$work" || finish 1
   sleep 0.3
   if ! xprop -id "$wid" WM_STATE | grep -q "window state: Normal"; then
     echo "the game window is not shown normally before the switch:"

@@ -11,18 +11,7 @@ set -u
 if [ "${1:-}" = "--inside" ]; then
   work=$2
   . "$(dirname "$0")/x11_session.sh"
-  cd "$work/prog" || exit 1
-  ./duskmatch /LOG > "$work/stdout.txt" 2> "$work/stderr.txt" &
-  pid=$!
-  wid=$(find_game_window "$pid")
-  if [ -z "$wid" ]; then
-    echo "the game window did not appear"
-    kill "$pid" 2>/dev/null
-    wait "$pid"
-    exit 1
-  fi
-  wait_for_main_loop "$work/prog" "$pid"
-  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+  start_game "$work" || exit 1
   sleep 0.2
   press s
   # The screenshot's log line shows that the keys reach the running loop.

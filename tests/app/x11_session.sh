@@ -38,6 +38,24 @@ prepare_game() {
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 }
 
+# Starts the game with its log from the program folder $1/prog (its output
+# into $1), waits for its window and then for its main loop; sets pid and
+# wid. Returns 1, the game stopped, when the window does not appear.
+start_game() {
+  cd "$1/prog" || return 1
+  ./duskmatch /LOG > "$1/stdout.txt" 2> "$1/stderr.txt" &
+  pid=$!
+  wid=$(find_game_window "$pid")
+  if [ -z "$wid" ]; then
+    echo "the game window did not appear"
+    kill "$pid" 2>/dev/null
+    wait "$pid"
+    return 1
+  fi
+  wait_for_main_loop "$1/prog" "$pid"
+  xdotool windowfocus --sync "$wid" 2>/dev/null || true
+}
+
 # Prints the id of the game's window once it is there (empty if the game
 # ended first or 30 seconds went by). $1: the game's process id.
 find_game_window() {
