@@ -1,6 +1,9 @@
 // The image table and the operations on whole images.
 #include "engine/image/image.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "engine/system/objects.h"
 
 static ObjectTable<ImageBuffer> g_images(16);
@@ -29,12 +32,9 @@ int image_create(int number, int width, int height, int depth, int background) {
   } else if (depth == 24) {
     px[3] = 255;  // 24-bit images have no transparency
   }
-  for (size_t i = 0; i < img->pixels.size(); i += 4) {
-    img->pixels[i] = px[0];
-    img->pixels[i + 1] = px[1];
-    img->pixels[i + 2] = px[2];
-    img->pixels[i + 3] = px[3];
-  }
+  uint32_t word;
+  std::memcpy(&word, px, 4);
+  std::fill_n(reinterpret_cast<uint32_t*>(img->pixels.data()), img->pixels.size() / 4, word);
   return image_store(number, std::move(img));
 }
 

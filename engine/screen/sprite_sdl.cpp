@@ -7,6 +7,18 @@
 #include "engine/screen/screen.h"
 #include "engine/screen/screen_sdl.h"
 
+namespace {
+
+// The alpha of a new sprite's black pixels, in place in a pixel word: clear,
+// unless the transparent colour (applied without flag 8) is not black and so
+// leaves black solid.
+uint32_t created_alpha(int flags) {
+  const bool solid = !(flags & kSpriteKeepAlpha) && screen_state().default_transparent != 0;
+  return solid ? 0xFF000000u : 0u;
+}
+
+}  // namespace
+
 ObjectTable<Sprite>& sprite_table() {
   static ObjectTable<Sprite> table(64);
   return table;
@@ -56,8 +68,9 @@ int sprite_create(int number, int width, int height, int flags) {
   ImageBuffer px;
   px.width = width;
   px.height = height;
-  px.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
-  if (!(flags & kSpriteKeepAlpha)) image_apply_transparent_color(&px, screen_state().default_transparent);
+  const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  px.pixels.resize(count * 4);
+  std::fill_n(reinterpret_cast<uint32_t*>(px.pixels.data()), count, created_alpha(flags));
   return sprite_store(number, std::move(px), flags);
 }
 
@@ -70,10 +83,8 @@ int sprite_from_image(int number, int image, int flags) {
   }
   ImageBuffer px = std::move(*source);
   image_free(image);
-  // sprite_create starts from black, clear unless the transparent colour
-  // applied to it makes it solid; drawing an image in copies colour only.
-  const bool solid = !(flags & kSpriteKeepAlpha) && screen_state().default_transparent != 0;
-  const uint32_t alpha = solid ? 0xFF000000u : 0;
+  // Drawing an image into a new sprite copies colour only.
+  const uint32_t alpha = created_alpha(flags);
   auto* p = reinterpret_cast<uint32_t*>(px.pixels.data());
   const size_t n = px.pixels.size() / 4;
   for (size_t i = 0; i < n; ++i) p[i] = (p[i] & 0x00FFFFFFu) | alpha;
