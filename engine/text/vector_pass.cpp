@@ -95,7 +95,18 @@ int vector_start(const VectorTarget& target) {
   g_pass.height = buffer->height;
   bool opaque = buffer->depth == 24;
   g_pixels.resize(count);
-  for (size_t i = 0; i < count; ++i) g_pixels[i] = premultiply(&buffer->pixels[i * 4], opaque);
+  // Pixels of full alpha (all of them on a panel-coloured caption) keep
+  // their bytes: blue, green, red, alpha in memory is 0xAARRGGBB as a word.
+  const uint8_t* in = buffer->pixels.data();
+  for (size_t i = 0; i < count; ++i, in += 4) {
+    uint32_t word;
+    std::memcpy(&word, in, 4);
+    if (opaque || (word >> 24) == 255) {
+      g_pixels[i] = word | 0xFF000000u;
+    } else {
+      g_pixels[i] = premultiply(in, false);
+    }
+  }
   g_before = g_pixels;
 
   if (!vector_backend_start(g_pixels.data(), buffer->width, buffer->height)) {
