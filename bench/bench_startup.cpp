@@ -149,8 +149,9 @@ double resident_mib() {
 
 // What the resident memory is made of at one moment: the heap's allocated
 // blocks in use, its free blocks the allocator keeps (resident once
-// touched), blocks mapped on their own, and the rest (program and
-// libraries, stacks, other mappings).
+// touched), the heap's blocks mapped on their own, and the rest: the
+// pictures' pixels (which the pixel memory service maps itself), the
+// program and its libraries, stacks, other mappings.
 struct MemorySample {
   double resident = 0, in_use = 0, kept_free = 0, mapped = 0;
 };
@@ -168,8 +169,8 @@ MemorySample sample_memory() {
 }
 
 void print_sample(const char* when, const MemorySample& m) {
-  std::printf("  %-22s resident %6.1f MiB = heap in use %6.1f + heap free but kept %5.1f + mapped blocks "
-              "%5.1f + the rest %5.1f\n",
+  std::printf("  %-22s resident %6.1f MiB = heap in use %6.1f + heap free but kept %5.1f + heap blocks mapped "
+              "%5.1f + pixels, program and the rest %5.1f\n",
               when, m.resident, m.in_use, m.kept_free, m.mapped, m.resident - m.in_use - m.kept_free - m.mapped);
 }
 
