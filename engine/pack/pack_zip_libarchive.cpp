@@ -5,6 +5,9 @@
 #include <archive_entry.h>
 #include <locale.h>
 
+#include <memory>
+#include <new>
+
 #include "engine/pack/pack.h"
 #include "engine/pack/pack_archive.h"
 #include "engine/system/file.h"
@@ -97,15 +100,18 @@ class ZipReader : public PackArchive {
   int64_t extract_entry(const std::string& dest_path, const std::string& name) override {
     Utf8Names names;
     if (!position(name)) return -1;
-    std::vector<uint8_t> chunk;
-    if (!pack_allocate(&chunk, kCopyChunk)) return -1;
+    // The copy buffer is not cleared: libarchive writes what is read from
+    // it, and a language file fills only the first few kilobytes of its
+    // 2 MiB, whose other pages are then never touched.
+    std::unique_ptr<uint8_t[]> chunk(new (std::nothrow) uint8_t[kCopyChunk]);
+    if (!chunk) return -1;
     std::vector<uint8_t> all;
     for (;;) {
-      la_ssize_t n = archive_read_data(archive_, chunk.data(), chunk.size());
+      la_ssize_t n = archive_read_data(archive_, chunk.get(), kCopyChunk);
       if (n < 0) return -1;
       if (n == 0) break;
       if (static_cast<int64_t>(all.size()) + n > kPackMaxExtractSize) return -1;
-      all.insert(all.end(), chunk.data(), chunk.data() + n);
+      all.insert(all.end(), chunk.get(), chunk.get() + n);
     }
     if (!file_write(dest_path, all.data(), all.size())) {
       file_remove(dest_path);
