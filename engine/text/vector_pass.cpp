@@ -32,10 +32,13 @@ VectorPass g_pass;
 // into premultiplied pixels, and converting back here leaves every pixel the
 // text did not touch exactly as it was. Kept from pass to pass, so the text
 // pass does not allocate and fault in a fresh buffer for every caption.
-std::vector<uint32_t> g_pixels;
+// Pixel memory, not cleared when it grows: every word is written as the
+// pass begins.
+using PassWords = std::vector<uint32_t, UninitialisedAllocator<uint32_t>>;
+PassWords g_pixels;
 // The same words as the pass began, so that the end finds what the text
 // changed by comparing whole stretches instead of converting every pixel.
-std::vector<uint32_t> g_before;
+PassWords g_before;
 
 uint32_t premultiply(const uint8_t* bgra, bool opaque) {
   uint32_t a = opaque ? 255 : bgra[3];
@@ -195,6 +198,6 @@ void text_reset() {
   vector_stop();
   font_free(-1);
   text_release_platform();
-  std::vector<uint32_t>().swap(g_pixels);
-  std::vector<uint32_t>().swap(g_before);
+  PassWords().swap(g_pixels);
+  PassWords().swap(g_before);
 }
