@@ -1,5 +1,6 @@
 // Fitting a full-screen picture (a background, the title, the studio logo)
-// to the screen size through the two scratch images.
+// to the screen size: stretched as it is decoded into scratch image 1, which
+// then becomes the sprite.
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -11,35 +12,16 @@
 
 namespace {
 
-// Stores the rectangle x, y, w x h of src smoothly stretched to width x
-// height as scratch image 1. The stretch reads the rectangle in place, so
-// nothing is cut out or copied first.
-bool StretchIntoResult(const ImageBuffer& src, int x, int y, int w, int h, int width, int height) {
-  auto result = std::make_unique<ImageBuffer>();
-  result->width = width;
-  result->height = height;
-  result->depth = src.depth;
-  result->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-  image_stretch_smooth(src, x, y, w, h, result.get());
-  return image_store(kFitResultImage, std::move(result)) != 0;
-}
-
-// Makes scratch image 1 exactly width x height from scratch image 0.
-bool FitScratchImage(int width, int height) {
-  ImageBuffer* source = image_handle(kFitSourceImage);
-  if (source == nullptr || source->width <= 0 || source->height <= 0) return false;
-  const int w = source->width;
-  const int h = source->height;
-  if (width > kImageMaxSide || height > kImageMaxSide) return false;
-  if (w == width && h == height) {
-    // The decoded pixels themselves become the result; image 0 is left
-    // empty and freed as before.
-    auto whole = std::make_unique<ImageBuffer>(std::move(*source));
-    return image_store(kFitResultImage, std::move(whole)) != 0;
-  }
+// Which part of a w x h picture fills a width x height screen, stretched:
+// false when the picture is exactly the screen's size and is used as it is.
+bool ChooseFit(int w, int h, int width, int height, ImageRect* rect) {
+  if (w == width && h == height) return false;
   // Pictures and screens of the same rough shape (the same integer quotient
   // of width by height) are simply stretched, distorting a little.
-  if (w / h == width / height) return StretchIntoResult(*source, 0, 0, w, h, width, height);
+  if (w / h == width / height) {
+    *rect = ImageRect{0, 0, w, h};
+    return true;
+  }
   // Otherwise the picture keeps its proportions and covers the screen in both
   // directions; what sticks out on one side is cut off equally at both ends.
   // The part of the picture that will show is scaled to exactly the screen
@@ -62,8 +44,9 @@ bool FitScratchImage(int width, int height) {
     if (cut_w > w) cut_w = w;
     cut_x = (w - cut_w) / 2;
   }
-  return StretchIntoResult(*source, static_cast<int>(cut_x), static_cast<int>(cut_y), static_cast<int>(cut_w),
-                           static_cast<int>(cut_h), width, height);
+  *rect = ImageRect{static_cast<int>(cut_x), static_cast<int>(cut_y), static_cast<int>(cut_w),
+                    static_cast<int>(cut_h)};
+  return true;
 }
 
 }  // namespace
@@ -72,13 +55,14 @@ int FitToScreen(const void* data, int size, int number) {
   const int width = ScreenWidth;
   const int height = ScreenHeight;
   if (data == nullptr || size <= 0 || width <= 0 || height <= 0) return 0;
-  if (image_from_memory_sized(kFitSourceImage, data, static_cast<size_t>(size)) == 0) return 0;
-  const bool fitted = FitScratchImage(width, height);
-  image_free(kFitSourceImage);
-  if (!fitted) {
-    image_free(kFitResultImage);
-    return 0;
-  }
+  if (width > kImageMaxSide || height > kImageMaxSide) return 0;
+  // The picture is stretched while it is decoded, so the decoded whole never
+  // needs a scratch image of its own; one of the screen's size is kept as
+  // decoded.
+  auto fitted = image_decode_stretched(data, static_cast<size_t>(size), width, height,
+                                       [&](int w, int h, ImageRect* rect) { return ChooseFit(w, h, width, height, rect); });
+  if (!fitted || fitted->width != width || fitted->height != height) return 0;
+  if (image_store(kFitResultImage, std::move(fitted)) == 0) return 0;
   // The screen-sized sprite is what an empty one with the scratch image
   // drawn in at (0, 0) would be; it takes the scratch image's pixels over
   // rather than being cleared and copied into, a full screen of memory

@@ -4,6 +4,7 @@
 
 #include <csetjmp>
 #include <cstring>
+#include <memory>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #include <tmmintrin.h>
@@ -251,6 +252,119 @@ bool png_decode_keyed(const uint8_t* data, size_t size, int key, ImageBuffer* ou
 }
 
 bool png_decode(const uint8_t* data, size_t size, ImageBuffer* out) { return png_decode_keyed(data, size, -1, out); }
+
+// ---- Reading a picture a row at a time ----
+
+struct PngRowReader::State {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  MemoryReader reader{nullptr, 0, 0};
+  int width = 0;
+  int height = 0;
+  int rows_read = 0;
+  bool widen = false;  // RGB rows widened here; otherwise RGBA rows swapped
+  bool failed = false;
+  PixelVector row;
+};
+
+namespace {
+
+// The header and the transforms, as png_decode_keyed sets them for the two
+// kinds read row by row. False for damaged data and for every other kind.
+bool open_rows(PngRowReader::State* s) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_read_info(s->png, s->info);
+  const png_uint_32 width = png_get_image_width(s->png, s->info);
+  const png_uint_32 height = png_get_image_height(s->png, s->info);
+  const int color_type = png_get_color_type(s->png, s->info);
+  if (png_get_bit_depth(s->png, s->info) != 8 || png_get_interlace_type(s->png, s->info) != PNG_INTERLACE_NONE ||
+      png_get_valid(s->png, s->info, PNG_INFO_tRNS) ||
+      (color_type != PNG_COLOR_TYPE_RGB && color_type != PNG_COLOR_TYPE_RGB_ALPHA)) {
+    return false;
+  }
+  const size_t channels = color_type == PNG_COLOR_TYPE_RGB ? 3 : 4;
+  const uint64_t raw_bytes = (static_cast<uint64_t>(width) * channels + 1) * height;
+  if (raw_bytes / kMaxDeflateRatio > s->reader.size - s->reader.pos) return false;
+  png_read_update_info(s->png, s->info);
+  if (png_get_rowbytes(s->png, s->info) != static_cast<size_t>(width) * channels) return false;
+  s->width = static_cast<int>(width);
+  s->height = static_cast<int>(height);
+  s->widen = channels == 3;
+  s->row.resize(static_cast<size_t>(width) * 4);
+  return true;
+}
+
+// One more row into s->row; false when the data is damaged.
+bool read_next_row(PngRowReader::State* s) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  uint8_t* row = s->row.data();
+  if (s->widen) {
+    png_read_row(s->png, row + s->width, nullptr);
+    widen_row(row, row + s->width, s->width, key_word(-1));
+  } else {
+    png_read_row(s->png, row, nullptr);
+    swap_row(row, s->width, 0, false);
+  }
+  return true;
+}
+
+bool read_end(PngRowReader::State* s) {
+  if (setjmp(png_jmpbuf(s->png))) return false;
+  png_read_end(s->png, nullptr);
+  return true;
+}
+
+}  // namespace
+
+PngRowReader::PngRowReader() = default;
+
+PngRowReader::~PngRowReader() {
+  if (s_ && s_->png) png_destroy_read_struct(&s_->png, &s_->info, nullptr);
+}
+
+bool PngRowReader::open(const uint8_t* data, size_t size) {
+  if (s_ || size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+  s_ = std::make_unique<State>();
+  s_->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, fail_quietly, warn_quietly);
+  if (!s_->png) return false;
+  s_->info = png_create_info_struct(s_->png);
+  if (!s_->info) return false;
+  // The same limits and checks as a whole decode.
+  png_set_user_limits(s_->png, kImageMaxSide, kImageMaxSide);
+  png_set_chunk_malloc_max(s_->png, 8u << 20);
+  png_set_chunk_cache_max(s_->png, 1000);
+  png_set_option(s_->png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+  s_->reader = MemoryReader{data, size, 0};
+  png_set_read_fn(s_->png, &s_->reader, read_from_memory);
+  if (!open_rows(s_.get())) {
+    s_->failed = true;
+    return false;
+  }
+  return true;
+}
+
+int PngRowReader::width() const { return s_ && !s_->failed ? s_->width : 0; }
+int PngRowReader::height() const { return s_ && !s_->failed ? s_->height : 0; }
+int PngRowReader::depth() const { return s_ && s_->widen ? 24 : 32; }
+
+const uint8_t* PngRowReader::row(int y) {
+  if (!s_ || s_->failed || y < s_->rows_read - 1 || y >= s_->height) return nullptr;
+  while (s_->rows_read <= y) {
+    if (!read_next_row(s_.get())) {
+      s_->failed = true;
+      return nullptr;
+    }
+    ++s_->rows_read;
+  }
+  return s_->row.data();
+}
+
+bool PngRowReader::finish() {
+  if (!s_ || s_->failed) return false;
+  if (s_->height > 0 && !row(s_->height - 1)) return false;
+  if (!read_end(s_.get())) s_->failed = true;
+  return !s_->failed;
+}
 
 bool png_encode(const ImageBuffer& image, std::vector<uint8_t>* out) {
   if (image.width > kImageMaxSide || image.height > kImageMaxSide) return false;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -183,6 +184,25 @@ void image_sample_stretch(const ImageBuffer& src, int sx, int sy, int sw, int sh
 // already; area averaging when shrinking and bilinear between pixel centres
 // when enlarging, each axis on its own, all four channels.
 void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh, ImageBuffer* out);
+
+// A rectangle of a picture.
+struct ImageRect {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Given a decoded picture's width and height, sets the rectangle of it to
+// stretch and answers true, or answers false to keep the picture as it is.
+using ImageChooseRect = std::function<bool(int width, int height, ImageRect* rect)>;
+
+// Decodes an encoded picture and stretches the rectangle choose gives for
+// its size smoothly to width x height: the same pixels and depth as
+// image_decode followed by image_stretch_smooth, but the usual PNGs (8-bit
+// RGB or RGBA, not interlaced) are stretched row by row as they are read,
+// so the whole decoded picture is never held. When choose answers false the
+// picture comes back decoded whole. nullptr when it does not decode or the
+// rectangle does not lie inside it.
+std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t size, int width, int height,
+                                                    const ImageChooseRect& choose);
 
 // Lets the smooth stretch use at most its plain loops (0), SSE2 (1) or AVX2
 // (2, the default), for tests and benchmarks; returns the widest it now uses.

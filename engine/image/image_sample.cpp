@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "engine/image/codec_builtin.h"
 #include "engine/image/image.h"
 #include "engine/image/image_sample_avx2.h"
 
@@ -315,15 +316,23 @@ int image_stretch_vector_limit(int widest) {
   return widest_allowed();
 }
 
-void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh, ImageBuffer* out) {
+namespace {
+
+// The smooth stretch of an sw x sh rectangle whose rows come from rect_row
+// (row r of the rectangle, starting at its left edge, with avail pixels
+// readable from there; nullptr stops the stretch): rows are asked for in
+// order, each once, and some may be passed over. False when a row was
+// missing.
+template <typename RowOf>
+bool stretch_rows(RowOf rect_row, int avail, int sw, int sh, ImageBuffer* out) {
   const int width = out->width, height = out->height;
-  if (width <= 0 || height <= 0 || sw <= 0 || sh <= 0) return;
+  if (width <= 0 || height <= 0 || sw <= 0 || sh <= 0) return true;
   const int widest = widest_allowed();
   const SmoothAxis across = smooth_axis(sw, width, true);
   const SmoothAxis down = smooth_axis(sh, height, false);
-  const int avx2_count = widest >= 2 ? avx2_across_count(across, width, src.width - sx) : 0;
+  const int avx2_count = widest >= 2 ? avx2_across_count(across, width, avail) : 0;
   const std::vector<int32_t> lanes = avx2_across_lanes(across, avx2_count);
-  const int near = avx2_near_count(across, avx2_count, src.width - sx);
+  const int near = avx2_near_count(across, avx2_count, avail);
   const std::vector<uint8_t> near_offsets = avx2_near_offsets(across, near);
   const size_t far_lanes = static_cast<size_t>(near) * static_cast<size_t>(across.taps / 2) * 4;
   // The rows one output row reads are a window that only moves downwards and
@@ -341,7 +350,8 @@ void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh
       const size_t slot = static_cast<size_t>(r % ring_rows);
       uint16_t* row = &ring[slot * n];
       if (held[slot] != r) {
-        const uint8_t* in = src.row(sy + r) + static_cast<size_t>(sx) * 4;
+        const uint8_t* in = rect_row(r);
+        if (in == nullptr) return false;
         if (near > 0) stretch_avx2_across_near(in, across.first.data(), near_offsets.data(), lanes.data(), near, row);
         if (avx2_count > near)
           stretch_avx2_across(in, across.first.data() + near, lanes.data() + far_lanes, across.taps, avx2_count - near,
@@ -359,4 +369,56 @@ void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh
     while (hi - lo > 1 && w[hi - 1] == 0) --hi;
     filter_down(rows.data() + lo, w + lo, hi - lo, n, widest, out->row(y));
   }
+  return true;
+}
+
+}  // namespace
+
+void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh, ImageBuffer* out) {
+  (void)stretch_rows([&](int r) { return src.row(sy + r) + static_cast<size_t>(sx) * 4; }, src.width - sx, sw, sh,
+                     out);
+}
+
+std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t size, int width, int height,
+                                                    const ImageChooseRect& choose) {
+  if (!data || size == 0 || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
+    return nullptr;
+  auto out = std::make_unique<ImageBuffer>();
+  out->width = width;
+  out->height = height;
+  out->depth = 32;
+  ImageRect rect;
+  // A PNG of the kinds the row reader takes is stretched as it is read: only
+  // a few of its rows are ever held at once.
+  PngRowReader png;
+  if (png.open(static_cast<const uint8_t*>(data), std::min(size, kImageMaxInput))) {
+    if (choose(png.width(), png.height(), &rect)) {
+      if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 || rect.x > png.width() - rect.width ||
+          rect.y > png.height() - rect.height) {
+        return nullptr;
+      }
+      out->depth = png.depth();
+      out->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+      const size_t left = static_cast<size_t>(rect.x) * 4;
+      const bool stretched = stretch_rows(
+          [&](int r) -> const uint8_t* {
+            const uint8_t* row = png.row(rect.y + r);
+            return row ? row + left : nullptr;
+          },
+          png.width() - rect.x, rect.width, rect.height, out.get());
+      if (!stretched || !png.finish()) return nullptr;
+      return out;
+    }
+  }
+  // Every other picture (and one of the screen's own size) is decoded whole.
+  auto whole = image_decode(data, size);
+  if (!whole || !choose(whole->width, whole->height, &rect)) return whole;
+  if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 || rect.x > whole->width - rect.width ||
+      rect.y > whole->height - rect.height) {
+    return nullptr;
+  }
+  out->depth = whole->depth;
+  out->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  image_stretch_smooth(*whole, rect.x, rect.y, rect.width, rect.height, out.get());
+  return out;
 }

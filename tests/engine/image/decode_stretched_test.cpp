@@ -1,0 +1,164 @@
+// Decoding a picture and stretching it in one go: whether the rows are
+// stretched as they are read (8-bit RGB and RGBA) or the picture is decoded
+// whole first (every other kind), the result must be exactly a whole decode
+// followed by the smooth stretch, and damaged data must fail exactly when a
+// whole decode fails.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <vector>
+
+#include "engine/image/image.h"
+
+namespace {
+
+void append(png_structp png, png_bytep data, png_size_t n) {
+  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + n);
+}
+
+// A w x h PNG of colour type `type` at 8 or 16 bits, plain or interlaced,
+// with every sample different from its neighbours.
+std::vector<uint8_t> png_file(int w, int h, int type, int bits, bool interlaced) {
+  const int channels = type == PNG_COLOR_TYPE_RGB ? 3 : type == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+                       : type == PNG_COLOR_TYPE_GRAY_ALPHA                           ? 2
+                                                                                     : 1;
+  const int bytes = bits / 8;
+  std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      for (int c = 0; c < channels * bytes; ++c)
+        rows[static_cast<size_t>(y)].push_back(static_cast<uint8_t>((x * 37 + y * 91 + c * 53) ^ (x * y)));
+  std::vector<uint8_t> out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) return {};
+  png_set_write_fn(png, &out, append, nullptr);
+  png_set_IHDR(png, info, w, h, bits, type, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (type == PNG_COLOR_TYPE_PALETTE) {
+    std::vector<png_color> palette(256);
+    for (int i = 0; i < 256; ++i) palette[static_cast<size_t>(i)] = {static_cast<png_byte>(i), static_cast<png_byte>(255 - i),
+                                                                    static_cast<png_byte>(i * 7)};
+    png_set_PLTE(png, info, palette.data(), 256);
+  }
+  std::vector<png_bytep> ptrs;
+  for (auto& r : rows) ptrs.push_back(r.data());
+  png_set_rows(png, info, ptrs.data());
+  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+// What the combined call must equal: a whole decode, then the stretch.
+std::unique_ptr<ImageBuffer> decode_then_stretch(const std::vector<uint8_t>& file, ImageRect rect, int width,
+                                                 int height) {
+  auto whole = image_decode(file.data(), file.size());
+  if (!whole) return nullptr;
+  auto out = std::make_unique<ImageBuffer>();
+  out->width = width;
+  out->height = height;
+  out->depth = whole->depth;
+  out->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  image_stretch_smooth(*whole, rect.x, rect.y, rect.width, rect.height, out.get());
+  return out;
+}
+
+ImageChooseRect always(ImageRect rect) {
+  return [rect](int, int, ImageRect* out) {
+    *out = rect;
+    return true;
+  };
+}
+
+TEST(DecodeStretched, EqualsAWholeDecodeThenTheStretchForEveryKindOfPng) {
+  struct Kind {
+    int type, bits;
+    bool interlaced;
+  };
+  // The first two are read row by row; the others are decoded whole.
+  const Kind kinds[] = {{PNG_COLOR_TYPE_RGB, 8, false},       {PNG_COLOR_TYPE_RGB_ALPHA, 8, false},
+                        {PNG_COLOR_TYPE_RGB, 8, true},        {PNG_COLOR_TYPE_RGB_ALPHA, 16, false},
+                        {PNG_COLOR_TYPE_PALETTE, 8, false},   {PNG_COLOR_TYPE_GRAY, 8, false},
+                        {PNG_COLOR_TYPE_GRAY_ALPHA, 8, false}};
+  for (const Kind& kind : kinds) {
+    for (auto [w, h] : {std::pair{37, 23}, std::pair{96, 54}, std::pair{5, 40}}) {
+      const std::vector<uint8_t> file = png_file(w, h, kind.type, kind.bits, kind.interlaced);
+      ASSERT_FALSE(file.empty());
+      // The whole picture, its middle, and a corner piece; shrunk, enlarged
+      // and squeezed one way while stretched the other.
+      const ImageRect rects[] = {{0, 0, w, h}, {1, 2, w - 3, h - 4}, {w / 2, h / 3, w - w / 2, h - h / 3}};
+      for (const ImageRect& rect : rects) {
+        for (auto [ow, oh] : {std::pair{17, 9}, std::pair{130, 71}, std::pair{w, 3}}) {
+          SCOPED_TRACE(testing::Message() << "type " << kind.type << " bits " << kind.bits << " interlaced "
+                                          << kind.interlaced << " " << w << "x" << h << " rect " << rect.x << ","
+                                          << rect.y << " " << rect.width << "x" << rect.height << " to " << ow
+                                          << "x" << oh);
+          auto want = decode_then_stretch(file, rect, ow, oh);
+          auto got = image_decode_stretched(file.data(), file.size(), ow, oh, always(rect));
+          ASSERT_TRUE(want && got);
+          EXPECT_EQ(got->width, ow);
+          EXPECT_EQ(got->height, oh);
+          EXPECT_EQ(got->depth, want->depth);
+          ASSERT_TRUE(got->pixels == want->pixels);
+        }
+      }
+    }
+  }
+}
+
+TEST(DecodeStretched, ThePictureComesBackWholeWhenNoRectangleIsChosen) {
+  const std::vector<uint8_t> file = png_file(40, 30, PNG_COLOR_TYPE_RGB, 8, false);
+  int seen_w = 0, seen_h = 0;
+  auto got = image_decode_stretched(file.data(), file.size(), 40, 30, [&](int w, int h, ImageRect*) {
+    seen_w = w;
+    seen_h = h;
+    return false;
+  });
+  auto want = image_decode(file.data(), file.size());
+  ASSERT_TRUE(got && want);
+  EXPECT_EQ(seen_w, 40);
+  EXPECT_EQ(seen_h, 30);
+  EXPECT_EQ(got->width, 40);
+  EXPECT_EQ(got->depth, want->depth);
+  EXPECT_TRUE(got->pixels == want->pixels);
+}
+
+TEST(DecodeStretched, DamagedDataFailsExactlyWhenAWholeDecodeFails) {
+  for (int type : {PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
+    const std::vector<uint8_t> file = png_file(64, 48, type, 8, false);
+    const ImageRect middle{3, 4, 50, 40};
+    // Cut short anywhere: in the header, in the picture data, before its end.
+    for (size_t keep = 0; keep < file.size(); keep += keep < 80 ? 1 : 97) {
+      std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(keep));
+      const bool whole = image_decode(cut.data(), cut.size()) != nullptr;
+      const bool stretched = image_decode_stretched(cut.data(), cut.size(), 20, 15, always(middle)) != nullptr;
+      ASSERT_EQ(stretched, whole) << "type " << type << " cut to " << keep << " of " << file.size() << " bytes";
+    }
+    // One byte changed in the picture data (its chunk's CRC no longer
+    // matches), early and late in it.
+    for (size_t at : {file.size() / 3, file.size() - 20}) {
+      std::vector<uint8_t> changed = file;
+      changed[at] ^= 0x40;
+      EXPECT_EQ(image_decode(changed.data(), changed.size()), nullptr);
+      EXPECT_EQ(image_decode_stretched(changed.data(), changed.size(), 20, 15, always(middle)), nullptr)
+          << "changed at " << at;
+    }
+  }
+}
+
+TEST(DecodeStretched, RectanglesOutsideThePictureAndBadSizesAreRefused) {
+  const std::vector<uint8_t> file = png_file(40, 30, PNG_COLOR_TYPE_RGB, 8, false);
+  for (ImageRect rect : {ImageRect{-1, 0, 10, 10}, ImageRect{0, 0, 41, 30}, ImageRect{35, 0, 6, 30},
+                         ImageRect{0, 25, 40, 6}, ImageRect{0, 0, 0, 30}}) {
+    EXPECT_EQ(image_decode_stretched(file.data(), file.size(), 10, 10, always(rect)), nullptr)
+        << rect.x << "," << rect.y << " " << rect.width << "x" << rect.height;
+  }
+  EXPECT_EQ(image_decode_stretched(file.data(), file.size(), 0, 10, always({0, 0, 40, 30})), nullptr);
+  EXPECT_EQ(image_decode_stretched(file.data(), file.size(), kImageMaxSide + 1, 10, always({0, 0, 40, 30})), nullptr);
+  EXPECT_EQ(image_decode_stretched(nullptr, 0, 10, 10, always({0, 0, 40, 30})), nullptr);
+  const char junk[] = "not a picture at all";
+  EXPECT_EQ(image_decode_stretched(junk, sizeof junk, 10, 10, always({0, 0, 1, 1})), nullptr);
+}
+
+}  // namespace
