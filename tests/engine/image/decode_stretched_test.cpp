@@ -6,16 +6,13 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <utility>
 #include <vector>
 
 #include "engine/image/image.h"
+#include "tests/engine/image/png_writer.h"
 
 namespace {
-
-void append(png_structp png, png_bytep data, png_size_t n) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + n);
-}
 
 // A w x h PNG of colour type `type` at 8 or 16 bits, plain or interlaced,
 // with every sample different from its neighbours.
@@ -29,25 +26,17 @@ std::vector<uint8_t> png_file(int w, int h, int type, int bits, bool interlaced)
     for (int x = 0; x < w; ++x)
       for (int c = 0; c < channels * bytes; ++c)
         rows[static_cast<size_t>(y)].push_back(static_cast<uint8_t>((x * 37 + y * 91 + c * 53) ^ (x * y)));
-  std::vector<uint8_t> out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) return {};
-  png_set_write_fn(png, &out, append, nullptr);
-  png_set_IHDR(png, info, w, h, bits, type, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_writer::PngSpec spec;
+  spec.width = w;
+  spec.height = h;
+  spec.color_type = type;
+  spec.bit_depth = bits;
+  spec.interlaced = interlaced;
   if (type == PNG_COLOR_TYPE_PALETTE) {
-    std::vector<png_color> palette(256);
-    for (int i = 0; i < 256; ++i) palette[static_cast<size_t>(i)] = {static_cast<png_byte>(i), static_cast<png_byte>(255 - i),
-                                                                    static_cast<png_byte>(i * 7)};
-    png_set_PLTE(png, info, palette.data(), 256);
+    for (int i = 0; i < 256; ++i)
+      spec.palette.push_back({static_cast<png_byte>(i), static_cast<png_byte>(255 - i), static_cast<png_byte>(i * 7)});
   }
-  std::vector<png_bytep> ptrs;
-  for (auto& r : rows) ptrs.push_back(r.data());
-  png_set_rows(png, info, ptrs.data());
-  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return out;
+  return png_writer::write_png(spec, std::move(rows));
 }
 
 // What the combined call must equal: a whole decode, then the stretch.

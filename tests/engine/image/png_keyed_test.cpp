@@ -11,13 +11,9 @@
 #include <vector>
 
 #include "engine/image/image.h"
+#include "tests/engine/image/png_writer.h"
 
 namespace {
-
-void append(png_structp png, png_bytep data, png_size_t n) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + n);
-}
 
 // A w x 5 PNG of colour type `type` (RGB or RGBA), plain or interlaced,
 // holding the colours in `rgb` (0xRRGGBB) in turn.
@@ -32,19 +28,12 @@ std::vector<uint8_t> png_file(int type, bool interlaced, const std::vector<uint3
       rows[static_cast<size_t>(y)].push_back(static_cast<uint8_t>(c));
       if (channels == 4) rows[static_cast<size_t>(y)].push_back(static_cast<uint8_t>(40 * x));
     }
-  std::vector<uint8_t> out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) return {};
-  png_set_write_fn(png, &out, append, nullptr);
-  png_set_IHDR(png, info, w, h, 8, type, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  std::vector<png_bytep> ptrs;
-  for (auto& r : rows) ptrs.push_back(r.data());
-  png_set_rows(png, info, ptrs.data());
-  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return out;
+  png_writer::PngSpec spec;
+  spec.width = w;
+  spec.height = h;
+  spec.color_type = type;
+  spec.interlaced = interlaced;
+  return png_writer::write_png(spec, std::move(rows));
 }
 
 TEST(PngKeyed, MatchesAPlainDecodeWithTheKeyAppliedAfterwards) {
@@ -130,20 +119,13 @@ std::vector<uint8_t> rgba_file(const RgbaPicture& p, bool interlaced) {
       if (p.bit_depth == 16) rows[static_cast<size_t>(y)].push_back(static_cast<uint8_t>(v >> 8));
       rows[static_cast<size_t>(y)].push_back(static_cast<uint8_t>(v));
     }
-  std::vector<uint8_t> out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) return {};
-  png_set_write_fn(png, &out, append, nullptr);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(p.width), static_cast<png_uint_32>(p.height), p.bit_depth,
-               PNG_COLOR_TYPE_RGB_ALPHA, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  std::vector<png_bytep> ptrs;
-  for (auto& r : rows) ptrs.push_back(r.data());
-  png_set_rows(png, info, ptrs.data());
-  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return out;
+  png_writer::PngSpec spec;
+  spec.width = p.width;
+  spec.height = p.height;
+  spec.color_type = PNG_COLOR_TYPE_RGB_ALPHA;
+  spec.bit_depth = p.bit_depth;
+  spec.interlaced = interlaced;
+  return png_writer::write_png(spec, std::move(rows));
 }
 
 struct FileReader {

@@ -8,51 +8,12 @@
 #include <vector>
 
 #include "engine/image/image.h"
+#include "tests/engine/image/png_writer.h"
 
 namespace {
 
-struct PngSpec {
-  int width = 0;
-  int height = 0;
-  int color_type = PNG_COLOR_TYPE_RGB;
-  int bit_depth = 8;
-  bool interlaced = false;
-  std::vector<png_color> palette;
-  std::vector<png_byte> trns_alpha;  // palette alpha
-  bool grey_trns = false;
-  png_color_16 trns_colour{};
-};
-
-void append(png_structp png, png_bytep data, png_size_t n) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + n);
-}
-
-// rows: packed raw rows exactly as libpng expects them for that picture form.
-std::vector<uint8_t> write_png(const PngSpec& spec, std::vector<std::vector<uint8_t>> rows) {
-  std::vector<uint8_t> out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return {};
-  }
-  png_set_write_fn(png, &out, append, nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth, spec.color_type,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty())
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.trns_alpha.empty())
-    png_set_tRNS(png, info, spec.trns_alpha.data(), static_cast<int>(spec.trns_alpha.size()), nullptr);
-  if (spec.grey_trns) png_set_tRNS(png, info, nullptr, 0, const_cast<png_color_16*>(&spec.trns_colour));
-  std::vector<png_bytep> ptrs;
-  for (auto& r : rows) ptrs.push_back(r.data());
-  png_set_rows(png, info, ptrs.data());
-  png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return out;
-}
+using png_writer::PngSpec;
+using png_writer::write_png;
 
 // Pixel (x, y) of an image as 0xAARRGGBB.
 uint32_t pixel(const ImageBuffer& img, int x, int y) {
