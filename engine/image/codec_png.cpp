@@ -44,6 +44,30 @@ uint32_t key_word(int key) {
   return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
+// The limits and checks of every read, whole or row by row, from reader.
+void set_up_reading(png_structp png, MemoryReader* reader) {
+  // Refuse absurd sizes in the header before anything is allocated, and cap
+  // what ancillary chunks may allocate.
+  png_set_user_limits(png, kImageMaxSide, kImageMaxSide);
+  png_set_chunk_malloc_max(png, 8u << 20);
+  png_set_chunk_cache_max(png, 1000);
+  // Every chunk's CRC is still checked, the picture data's included, so a
+  // damaged file is refused all the same; zlib's own Adler-32 over the same
+  // bytes only costs a tenth of the decode.
+  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+  png_set_read_fn(png, reader, read_from_memory);
+}
+
+// Whether the bytes left could not possibly hold the picture the header
+// describes (bits per pixel as stored), so that no pixel buffer is made.
+bool too_little_data(png_structp png, png_infop info, const MemoryReader* reader) {
+  const uint64_t raw_bytes = (static_cast<uint64_t>(png_get_image_width(png, info)) * png_get_channels(png, info) *
+                                  png_get_bit_depth(png, info) / 8 +
+                              1) *
+                             png_get_image_height(png, info);
+  return raw_bytes / kMaxDeflateRatio > reader->size - reader->pos;
+}
+
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define DUSK_PNG_SSSE3 1
 
@@ -129,8 +153,7 @@ void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, 
   int color_type = png_get_color_type(png, info);
   int bit_depth = png_get_bit_depth(png, info);
 
-  uint64_t raw_bytes = (static_cast<uint64_t>(width) * png_get_channels(png, info) * bit_depth / 8 + 1) * height;
-  if (raw_bytes / kMaxDeflateRatio > reader->size - reader->pos) png_error(png, "too little data");
+  if (too_little_data(png, info, reader)) png_error(png, "too little data");
 
   if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
   if (color_type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
@@ -225,17 +248,8 @@ bool png_decode_keyed(const uint8_t* data, size_t size, int key, ImageBuffer* ou
     png_destroy_read_struct(&png, nullptr, nullptr);
     return false;
   }
-  // Refuse absurd sizes in the header before anything is allocated, and cap
-  // what ancillary chunks may allocate.
-  png_set_user_limits(png, kImageMaxSide, kImageMaxSide);
-  png_set_chunk_malloc_max(png, 8u << 20);
-  png_set_chunk_cache_max(png, 1000);
-  // Every chunk's CRC is still checked, the picture data's included, so a
-  // damaged file is refused all the same; zlib's own Adler-32 over the same
-  // bytes only costs a tenth of the decode.
-  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
   MemoryReader reader{data, size, 0};
-  png_set_read_fn(png, &reader, read_from_memory);
+  set_up_reading(png, &reader);
   bool ok = false;
   bool keyed = false;
   if (setjmp(png_jmpbuf(png)) == 0) {
@@ -282,9 +296,8 @@ bool open_rows(PngRowReader::State* s) {
       (color_type != PNG_COLOR_TYPE_RGB && color_type != PNG_COLOR_TYPE_RGB_ALPHA)) {
     return false;
   }
+  if (too_little_data(s->png, s->info, &s->reader)) return false;
   const size_t channels = color_type == PNG_COLOR_TYPE_RGB ? 3 : 4;
-  const uint64_t raw_bytes = (static_cast<uint64_t>(width) * channels + 1) * height;
-  if (raw_bytes / kMaxDeflateRatio > s->reader.size - s->reader.pos) return false;
   png_read_update_info(s->png, s->info);
   if (png_get_rowbytes(s->png, s->info) != static_cast<size_t>(width) * channels) return false;
   s->width = static_cast<int>(width);
@@ -329,13 +342,8 @@ bool PngRowReader::open(const uint8_t* data, size_t size) {
   if (!s_->png) return false;
   s_->info = png_create_info_struct(s_->png);
   if (!s_->info) return false;
-  // The same limits and checks as a whole decode.
-  png_set_user_limits(s_->png, kImageMaxSide, kImageMaxSide);
-  png_set_chunk_malloc_max(s_->png, 8u << 20);
-  png_set_chunk_cache_max(s_->png, 1000);
-  png_set_option(s_->png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
   s_->reader = MemoryReader{data, size, 0};
-  png_set_read_fn(s_->png, &s_->reader, read_from_memory);
+  set_up_reading(s_->png, &s_->reader);
   if (!open_rows(s_.get())) {
     s_->failed = true;
     return false;

@@ -383,42 +383,42 @@ std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t siz
                                                     const ImageChooseRect& choose) {
   if (!data || size == 0 || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
     return nullptr;
-  auto out = std::make_unique<ImageBuffer>();
-  out->width = width;
-  out->height = height;
-  out->depth = 32;
+  // The stretched picture, once choose has given a rectangle that lies
+  // inside a w x h picture; nullptr when it does not.
   ImageRect rect;
+  auto stretched_of = [&](int w, int h, int depth) -> std::unique_ptr<ImageBuffer> {
+    if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 || rect.x > w - rect.width ||
+        rect.y > h - rect.height) {
+      return nullptr;
+    }
+    auto out = std::make_unique<ImageBuffer>();
+    out->width = width;
+    out->height = height;
+    out->depth = depth;
+    out->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    return out;
+  };
   // A PNG of the kinds the row reader takes is stretched as it is read: only
   // a few of its rows are ever held at once.
   PngRowReader png;
-  if (png.open(static_cast<const uint8_t*>(data), std::min(size, kImageMaxInput))) {
-    if (choose(png.width(), png.height(), &rect)) {
-      if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 || rect.x > png.width() - rect.width ||
-          rect.y > png.height() - rect.height) {
-        return nullptr;
-      }
-      out->depth = png.depth();
-      out->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-      const size_t left = static_cast<size_t>(rect.x) * 4;
-      const bool stretched = stretch_rows(
-          [&](int r) -> const uint8_t* {
-            const uint8_t* row = png.row(rect.y + r);
-            return row ? row + left : nullptr;
-          },
-          png.width() - rect.x, rect.width, rect.height, out.get());
-      if (!stretched || !png.finish()) return nullptr;
-      return out;
-    }
+  if (png.open(static_cast<const uint8_t*>(data), std::min(size, kImageMaxInput)) &&
+      choose(png.width(), png.height(), &rect)) {
+    auto out = stretched_of(png.width(), png.height(), png.depth());
+    if (!out) return nullptr;
+    const size_t left = static_cast<size_t>(rect.x) * 4;
+    const bool stretched = stretch_rows(
+        [&](int r) -> const uint8_t* {
+          const uint8_t* row = png.row(rect.y + r);
+          return row ? row + left : nullptr;
+        },
+        png.width() - rect.x, rect.width, rect.height, out.get());
+    if (!stretched || !png.finish()) return nullptr;
+    return out;
   }
   // Every other picture (and one of the screen's own size) is decoded whole.
   auto whole = image_decode(data, size);
   if (!whole || !choose(whole->width, whole->height, &rect)) return whole;
-  if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 || rect.x > whole->width - rect.width ||
-      rect.y > whole->height - rect.height) {
-    return nullptr;
-  }
-  out->depth = whole->depth;
-  out->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-  image_stretch_smooth(*whole, rect.x, rect.y, rect.width, rect.height, out.get());
+  auto out = stretched_of(whole->width, whole->height, whole->depth);
+  if (out) image_stretch_smooth(*whole, rect.x, rect.y, rect.width, rect.height, out.get());
   return out;
 }

@@ -182,7 +182,7 @@ void vector_stop() {
     // that are as they were are passed over whole.
     bool opaque = buffer->depth == 24;
     constexpr size_t kStretch = 16;
-    const size_t count = std::min(g_pixels.size(), g_before.size());
+    const size_t count = g_pixels.size();  // g_before is the same length
     for (size_t start = 0; start < count; start += kStretch) {
       const size_t end = std::min(count, start + kStretch);
       if (std::memcmp(&g_pixels[start], &g_before[start], (end - start) * sizeof(uint32_t)) == 0) continue;
