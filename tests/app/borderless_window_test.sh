@@ -76,14 +76,7 @@ work=$2
 . "$(dirname "$0")/x11_session.sh"
 require_tools xdotool twm xmessage xprop
 prepare_game "$bin" "$work" 2
-xvfb-run -a -s "-screen 0 1280x720x24" bash ${DUSK_TRACE:+-x} "$0" --inside "$work"
-status=$?
-fail=0
-if [ $status -ne 0 ]; then
-  echo "exit code $status, expected 0"
-  cat "$work/stderr.txt" 2> /dev/null
-  fail=1
-fi
+run_inside_virtual_display "$0" "$work" 1280x720
 log=("$work/prog/Log "*.log)
 if ! grep -q $'^Opening screen (Borderless):\t\tOK\r$' "${log[0]}" 2> /dev/null; then
   echo "the log does not show the borderless screen opened"

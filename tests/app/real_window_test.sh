@@ -31,14 +31,7 @@ work=$2
 . "$(dirname "$0")/x11_session.sh"
 require_tools xdotool
 prepare_game "$bin" "$work" 1
-xvfb-run -a -s "-screen 0 1920x1080x24" bash ${DUSK_TRACE:+-x} "$0" --inside "$work"
-status=$?
-fail=0
-if [ $status -ne 0 ]; then
-  echo "exit code $status, expected 0"
-  cat "$work/stderr.txt" 2> /dev/null
-  fail=1
-fi
+run_inside_virtual_display "$0" "$work" 1920x1080
 
 shots=("$work/prog/Duskmatch "*.png)
 if [ ! -f "${shots[0]}" ]; then

@@ -38,6 +38,20 @@ prepare_game() {
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 }
 
+# Runs the test script $1 again with --inside $2 on a virtual display of
+# size $3 (as "1280x720"); sets fail to 1, saying why, when that part ends
+# with another exit code than 0, else to 0.
+run_inside_virtual_display() {
+  xvfb-run -a -s "-screen 0 $3x24" bash ${DUSK_TRACE:+-x} "$1" --inside "$2"
+  local status=$?
+  fail=0
+  if [ $status -ne 0 ]; then
+    echo "exit code $status, expected 0"
+    cat "$2/stderr.txt" 2> /dev/null
+    fail=1
+  fi
+}
+
 # Starts the game with its log from the program folder $1/prog (its output
 # into $1), waits for its window and then for its main loop; sets pid and
 # wid. Returns 1, the game stopped, when the window does not appear.
