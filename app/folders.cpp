@@ -23,25 +23,11 @@ std::string SpecialFolderPath(const std::string& sub) {
 }
 
 int MakePath(const std::string& path) {
-  std::string p = path;
-  if (p.empty() || !path_is_separator(p.back())) p += kPathSeparator;
-  if (folder_exists(p)) return 1;
-  int result = 1;
-  std::string prefix;
-  size_t start = 0;
-  for (size_t sep = 0; sep < p.size(); ++sep) {
-    if (!path_is_separator(p[sep])) continue;
-    prefix += p.substr(start, sep - start);
-    // The root and doubled separators add no level of their own.
-    if (sep > start && !folder_exists(prefix) && !file_exists(prefix)) {
-      if (!folder_make(prefix)) result = 0;
-    } else if (sep > start && !folder_exists(prefix)) {
-      result = 0;  // a file stands where a folder should be
-    }
-    prefix += p[sep];
-    start = sep + 1;
-  }
-  return result;
+  // The engine makes every missing level (either separator on Windows) and
+  // answers whether the folder is there afterwards; an empty path names the
+  // root, which always is.
+  if (path.empty()) return 1;
+  return folder_make(path) ? 1 : 0;
 }
 
 int LocateSettings(const std::string& programFolder) {

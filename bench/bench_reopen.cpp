@@ -7,13 +7,13 @@
 // Usage: bench_reopen [runs]   (from the build folder's bench/ folder, or
 // with DUSK_BINARY_DIR naming the build folder)
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "bench/bench_timing.h"
 
 #include "app/display.h"
 #include "app/main_loop.h"
@@ -26,23 +26,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 
-struct Timing {
-  double wall = 0;  // milliseconds
-  double cpu = 0;   // milliseconds of this process's processor time
-};
-
-template <typename F>
-Timing Measure(F step) {
-  const std::clock_t c0 = std::clock();
-  const Clock::time_point t0 = Clock::now();
-  step();
-  Timing t;
-  t.wall = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-  t.cpu = 1000.0 * static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
-  return t;
-}
+using bench::Timing;
 
 // A scratch program folder: links to the packs and a settings file for a
 // 1280x720 window with the music off.
@@ -79,7 +64,7 @@ int main(int argc, char** argv) {
   const std::string bin = build ? std::string(build) + "/bin/" : file_program_folder() + "../bin/";
   const std::string prog = MakeProgramFolder(bin);
 
-  const Timing startup = Measure([&] { StartUp({}, prog); });
+  const Timing startup = bench::measure([&] { StartUp({}, prog); });
   if (Screen == 0 || screen_width() != 1280) {
     std::fprintf(stderr, "start-up did not open a 1280x720 window\n");
     return 1;
@@ -93,13 +78,13 @@ int main(int argc, char** argv) {
     PendingMusic = Music;
     PendingGameScreen = GameScreen;
     PendingScreenMode = sizes[i % 2];
-    const Timing a = Measure(ApplyPendingSettings);
+    const Timing a = bench::measure(ApplyPendingSettings);
     if (ScreenReopened != 1 || ScreenMode != sizes[i % 2]) {
       std::fprintf(stderr, "the apply did not reopen the display\n");
       return 1;
     }
-    const Timing p = Measure(LoadGameAssets);
-    const Timing t = Measure([] { RenderTextSprites(1); });
+    const Timing p = bench::measure(LoadGameAssets);
+    const Timing t = bench::measure([] { RenderTextSprites(1); });
     apply.wall += a.wall / runs;
     apply.cpu += a.cpu / runs;
     assets.wall += p.wall / runs;
@@ -108,11 +93,13 @@ int main(int argc, char** argv) {
     texts.cpu += t.cpu / runs;
   }
 
-  std::printf("start-up (music decode included): %8.1f ms wall\n", startup.wall);
+  std::printf("start-up (music decode included): %8.1f ms wall\n", startup.wall * 1e3);
   std::printf("window-size apply, mean of %d:     %8.1f ms wall  %8.1f ms cpu   (target < 300 ms)\n", runs,
-              apply.wall, apply.cpu);
-  std::printf("pictures alone (LoadGameAssets):   %8.1f ms wall  %8.1f ms cpu\n", assets.wall, assets.cpu);
-  std::printf("text sprites alone (full pass):    %8.1f ms wall  %8.1f ms cpu\n", texts.wall, texts.cpu);
+              apply.wall * 1e3, apply.cpu * 1e3);
+  std::printf("pictures alone (LoadGameAssets):   %8.1f ms wall  %8.1f ms cpu\n", assets.wall * 1e3,
+              assets.cpu * 1e3);
+  std::printf("text sprites alone (full pass):    %8.1f ms wall  %8.1f ms cpu\n", texts.wall * 1e3,
+              texts.cpu * 1e3);
   std::printf("apply / pictures: %.2f (cpu %.2f)\n", apply.wall / assets.wall, apply.cpu / assets.cpu);
   ResetProgram();
   return 0;

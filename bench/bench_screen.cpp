@@ -3,19 +3,18 @@
 // same run: background, 48 card shadows and 48 cards zoomed from 256 x 256
 // and blended, the full-screen dimming sprite at 128 and a 680 x 620 panel.
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
+
+#include "bench/bench_timing.h"
 
 #include "engine/image/image.h"
 #include "engine/screen/screen.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 
 // A sprite of w x h from a pixel function giving 0xAARRGGBB, kept as made.
 template <typename F>
@@ -51,10 +50,7 @@ void finish() {
   if (!sprite_grab_screen(90, 0, 0, 1, 1)) std::fprintf(stderr, "grab failed\n");
 }
 
-struct Timing {
-  double cpu;   // processor time of this process: what the ratio is taken of
-  double wall;  // elapsed time, for information (other programs share the machine)
-};
+using bench::Timing;
 
 // Median of runs. The ratio uses processor time, because on a busy machine
 // a long frame is interrupted more often than a short copy, which would
@@ -63,12 +59,12 @@ template <typename F>
 Timing median_time(int runs, F body) {
   std::vector<double> cpu, wall;
   for (int i = 0; i < runs; ++i) {
-    auto start = Clock::now();
-    std::clock_t c0 = std::clock();
-    body();
-    finish();
-    cpu.push_back(static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC);
-    wall.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    const Timing t = bench::measure([&] {
+      body();
+      finish();
+    });
+    cpu.push_back(t.cpu);
+    wall.push_back(t.wall);
   }
   std::sort(cpu.begin(), cpu.end());
   std::sort(wall.begin(), wall.end());

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -32,38 +33,12 @@
 
 namespace {
 
-struct Timing {
-  double cpu;   // processor time of the process, what the ratio is taken of
-  double wall;  // elapsed time, for information
-};
+using bench::Timing;
+using bench::measure;
 
-template <typename F>
-Timing measure(F work) {
-  double c = bench::cpu_seconds(), w = bench::wall_seconds();
-  work();
-  return {bench::cpu_seconds() - c, bench::wall_seconds() - w};
-}
-
-// Copies in small pieces: a buffer of the whole data pack, once freed,
-// would change how the allocator places the game's pictures afterwards and
-// so the very memory figure measured here.
-bool copy_file(const std::string& from, const std::string& to) {
-  int in = file_open_read(from);
-  int64_t size = in ? file_open_size(in) : -1;
-  int out = size >= 0 ? file_open_write(to) : 0;
-  bool ok = out != 0;
-  std::vector<uint8_t> piece(64 * 1024);
-  for (int64_t at = 0; ok && at < size; at += static_cast<int64_t>(piece.size())) {
-    size_t n = static_cast<size_t>(std::min<int64_t>(size - at, static_cast<int64_t>(piece.size())));
-    ok = file_read_at(in, static_cast<uint64_t>(at), piece.data(), n) && file_write_open(out, piece.data(), n);
-  }
-  file_close(in);
-  file_close(out);
-  return ok;
-}
-
-// A program folder with the packs and windowed settings of the given size,
-// and a home folder of its own, in a scratch folder of this run.
+// A program folder with links to the packs (so that no copy passes through
+// the memory measured here) and windowed settings of the given size, and a
+// home folder of its own, in a scratch folder of this run.
 // Named once, before the memory run forks, so that both processes share it.
 const std::string& scratch_root() {
   static const std::string root = "/tmp/duskmatch-bench-" + std::to_string(getpid()) + "/";
@@ -76,8 +51,10 @@ std::string install(const std::string& packs, const std::string& name, const std
   folder_remove_all(root);
   if (!folder_make(prog) || !folder_make(root + "home/")) return "";
   for (const char* pack : {"DuskmatchData.pack", "DuskmatchLanguages.pack", "DuskmatchCursor.pack"}) {
-    if (!copy_file(packs + pack, prog + pack)) {
-      std::fprintf(stderr, "cannot copy %s%s\n", packs.c_str(), pack);
+    std::error_code error;
+    std::filesystem::create_symlink(std::filesystem::absolute(packs + pack), prog + pack, error);
+    if (error) {
+      std::fprintf(stderr, "%s%s: %s\n", packs.c_str(), pack, error.message().c_str());
       return "";
     }
   }

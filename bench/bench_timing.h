@@ -22,6 +22,21 @@ inline double wall_seconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+// One measurement: processor time of this process (what the ratios are taken
+// of) and elapsed time (for information), in seconds.
+struct Timing {
+  double cpu = 0;
+  double wall = 0;
+};
+
+// How long body took.
+template <typename F>
+Timing measure(F body) {
+  const double c0 = cpu_seconds(), w0 = wall_seconds();
+  body();
+  return Timing{cpu_seconds() - c0, wall_seconds() - w0};
+}
+
 // Median processor time of runs of body, in seconds.
 template <typename F>
 double median_cpu(int runs, F body) {

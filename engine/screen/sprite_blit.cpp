@@ -138,10 +138,6 @@ void blend_colour_run(uint8_t* d, int n, const uint8_t* colour, int alpha) {
 
 #endif
 
-}  // namespace
-
-namespace {
-
 RowSpan row_span(const uint8_t* row, int width) {
   RowSpan r;
   int x = 0;

@@ -29,8 +29,9 @@ using ContextPtr = std::unique_ptr<PangoContext, GObjectUnref>;
 using LayoutPtr = std::unique_ptr<PangoLayout, GObjectUnref>;
 
 // A new Pango context on the text service's font map, with the fixed
-// rendering settings (greyscale antialiasing, grid-fitted glyphs and
-// metrics), whatever the desktop's font settings are.
+// rendering settings (greyscale antialiasing, outlines not fitted to the
+// pixel grid, metrics rounded to whole pixels), whatever the desktop's font
+// settings are.
 ContextPtr text_new_context();
 
 // A layout of text (cut at a NUL, malformed UTF-8 mended) in a font,

@@ -102,8 +102,8 @@ bool set_up_graphics() {
   // Whole numbers are pixel edges, not pixel centres: (0, 0) is the
   // top-left corner of the first pixel, the pen at (0, 0) puts the text's
   // top-left there, and a box 80 high ends at the bottom edge of pixel row
-  // 79. This keeps grid-fitted glyph stems and the box edges on whole
-  // pixels, as in the Linux build.
+  // 79, as in the Linux build. This keeps grid-fitted glyph stems and the
+  // box edges on whole pixels.
   gdip::GdipSetPixelOffsetMode(g_pass.graphics, gp::PixelOffsetModeHalf);
   gdip::GdipSetSmoothingMode(g_pass.graphics, gp::SmoothingModeAntiAlias);
   gdip::GdipSetCompositingMode(g_pass.graphics, gp::CompositingModeSourceOver);

@@ -54,8 +54,7 @@ bool vector_backend_start(uint32_t* pixels, int width, int height) {
   // whole numbers: (0, 0) is the top-left corner of the first pixel, the
   // pen at (0, 0) puts the text's top-left there, and a box 80 high ends at
   // the bottom edge of pixel row 79. That is Cairo's own convention, and it
-  // keeps grid-fitted glyph stems on whole pixels instead of smearing each
-  // over two.
+  // keeps box edges on whole pixels instead of smearing each over two.
   cairo_set_antialias(g_cairo.cr, CAIRO_ANTIALIAS_GOOD);
   pango_cairo_update_context(g_cairo.cr, g_cairo.context.get());
   return true;

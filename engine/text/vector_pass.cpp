@@ -40,9 +40,10 @@ PassWords g_pixels;
 // changed by comparing whole stretches instead of converting every pixel.
 PassWords g_before;
 
-uint32_t premultiply(const uint8_t* bgra, bool opaque) {
-  uint32_t a = opaque ? 255 : bgra[3];
-  if (a == 255) return 0xFF000000u | (uint32_t{bgra[2]} << 16) | (uint32_t{bgra[1]} << 8) | bgra[0];
+// A pixel of partial alpha as a premultiplied word (the pass's start keeps
+// pixels of full alpha as they are).
+uint32_t premultiply(const uint8_t* bgra) {
+  const uint32_t a = bgra[3];
   if (a == 0) return 0;
   auto mul = [a](uint32_t c) { return (c * a + 127) / 255; };
   return (a << 24) | (mul(bgra[2]) << 16) | (mul(bgra[1]) << 8) | mul(bgra[0]);
@@ -107,7 +108,7 @@ int vector_start(const VectorTarget& target) {
     if (opaque || (word >> 24) == 255) {
       g_pixels[i] = word | 0xFF000000u;
     } else {
-      g_pixels[i] = premultiply(in, false);
+      g_pixels[i] = premultiply(in);
     }
   }
   g_before = g_pixels;
