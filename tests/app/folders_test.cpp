@@ -10,28 +10,9 @@
 #include "engine/system/file.h"
 #include "engine/system/path.h"
 #include "engine/system/system.h"
+#include "tests/support/environment.h"
 
 namespace {
-
-#ifndef _WIN32
-// Sets an environment variable for one test and puts it back afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    if (value) setenv(name, value, 1); else unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (had_) setenv(name_, old_.c_str(), 1); else unsetenv(name_);
-  }
- private:
-  const char* name_;
-  bool had_;
-  std::string old_;
-};
-#endif
 
 class Folders : public ::testing::Test {
  protected:
@@ -59,8 +40,8 @@ TEST_F(Folders, UserFolderFollowsTheDataHomeOrTheHomeFolder) {
       {"", "/", "/.local/share/sub dir/"},
       {nullptr, nullptr, ""}};
   for (const Case& c : cases) {
-    ScopedEnv xdg("XDG_DATA_HOME", c.xdg);
-    ScopedEnv home("HOME", c.home);
+    test_env::Scoped xdg("XDG_DATA_HOME", c.xdg);
+    test_env::Scoped home("HOME", c.home);
     EXPECT_EQ(SpecialFolderPath("sub dir"), c.want);
   }
 }
@@ -82,7 +63,7 @@ TEST_F(Folders, MakePathCreatesEveryMissingLevel) {
 
 #ifndef _WIN32
 TEST_F(Folders, SettingsBesideTheProgramWinOtherwiseTheUserFolderIsUsed) {
-  ScopedEnv xdg("XDG_DATA_HOME", (dir_ + "data").c_str());
+  test_env::Scoped xdg("XDG_DATA_HOME", (dir_ + "data").c_str());
   std::string game = dir_ + "game/";
   std::string user = dir_ + "data/owlreach game studio/Duskmatch/";
   // Nothing anywhere: the user folder is made and becomes SaveTo.
@@ -103,8 +84,8 @@ TEST_F(Folders, SettingsBesideTheProgramWinOtherwiseTheUserFolderIsUsed) {
   EXPECT_FALSE(folder_exists(dir_ + "data/"));
   // Without any user folder the settings stay beside the program.
   file_remove(game + "Duskmatch.prefs");
-  ScopedEnv no_xdg("XDG_DATA_HOME", nullptr);
-  ScopedEnv no_home("HOME", nullptr);
+  test_env::Scoped no_xdg("XDG_DATA_HOME", nullptr);
+  test_env::Scoped no_home("HOME", nullptr);
   EXPECT_EQ(LocateSettings(game), 0);
   EXPECT_EQ(UserDir, "");
   EXPECT_EQ(SaveTo, game);

@@ -195,23 +195,17 @@ TEST_F(LanguageFolder, FlagsAreLoadedByCodeAndFreedByTheReset) {
 // Sets the locale variables for each case and puts the old values back.
 class LocaleEnvironment : public ::testing::Test {
  protected:
-  void SetUp() override {
-    for (const char* var : kVars) saved_.push_back(std::getenv(var) ? std::getenv(var) : "\x01");
-  }
-  void TearDown() override {
-    for (size_t i = 0; i < 3; ++i) Set(kVars[i], saved_[i] == "\x01" ? nullptr : saved_[i].c_str());
-  }
-  static void Set(const char* var, const char* value) {
-    test_env::Set(var, value);
-  }
+  static void Set(const char* var, const char* value) { test_env::Set(var, value); }
   static std::string Detect(const char* all, const char* messages, const char* lang) {
     Set("LC_ALL", all);
     Set("LC_MESSAGES", messages);
     Set("LANG", lang);
     return DetectSystemLanguage();
   }
-  static constexpr const char* kVars[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-  std::vector<std::string> saved_;
+  // The values from before each case come back after it.
+  const test_env::Scoped all_{"LC_ALL"};
+  const test_env::Scoped messages_{"LC_MESSAGES"};
+  const test_env::Scoped lang_{"LANG"};
 };
 
 TEST_F(LocaleEnvironment, TheFirstLocaleVariableSetGivesTheCode) {

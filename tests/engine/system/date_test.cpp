@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/system/date.h"
+#include "tests/support/environment.h"
 
 namespace {
 
@@ -89,15 +90,12 @@ TEST(Date, NowIsTheLocalWallClock) {
                local->tm_hour, local->tm_min, local->tm_sec > 59 ? 59 : local->tm_sec};
   EXPECT_NEAR(static_cast<double>(date_now()), static_cast<double>(date_make(f)), 2.0);
 #else
-  const char* old = std::getenv("TZ");
-  std::string saved = old ? old : "";
-  setenv("TZ", "UTC0", 1);
+  const test_env::Scoped tz("TZ", "UTC0");
   int64_t utc = date_now();
   EXPECT_NEAR(static_cast<double>(utc), static_cast<double>(std::time(nullptr)), 2.0);
-  setenv("TZ", "JST-9", 1);
+  tz.Change("JST-9");
   int64_t tokyo = date_now();
   EXPECT_NEAR(static_cast<double>(tokyo - utc), 9 * 3600.0, 2.0);
-  if (old) setenv("TZ", saved.c_str(), 1); else unsetenv("TZ");
 #endif
 }
 

@@ -8,6 +8,7 @@
 
 #include "engine/system/file.h"
 #include "engine/system/system.h"
+#include "tests/support/environment.h"
 
 namespace {
 
@@ -120,13 +121,10 @@ TEST(SystemDetails, TheRoamingFolderEndsInTheSeparator) {
   ASSERT_GE(roaming.size(), 3u);
   EXPECT_EQ(roaming.substr(1, 2), ":\\") << roaming;
 #else
-  const char* old = std::getenv("XDG_DATA_HOME");
-  std::string saved = old ? old : "";
-  setenv("XDG_DATA_HOME", "/srv/data", 1);
+  const test_env::Scoped xdg("XDG_DATA_HOME", "/srv/data");
   EXPECT_EQ(system_roaming_folder(), "/srv/data/");
-  setenv("XDG_DATA_HOME", "/", 1);
+  xdg.Change("/");
   EXPECT_EQ(system_roaming_folder(), "/");
-  if (old) setenv("XDG_DATA_HOME", saved.c_str(), 1); else unsetenv("XDG_DATA_HOME");
 #endif
 }
 
