@@ -93,6 +93,7 @@ ScreenContext& screen_state() {
 int sprite_system_start() {
   ScreenContext& s = screen_state();
   if (s.video_started) return 1;
+  screen_memory_install();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
   if (SDL_GetNumRenderDrivers() <= 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);

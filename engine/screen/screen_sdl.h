@@ -113,5 +113,12 @@ int sprite_store(int number, ImageBuffer pixels, int flags);
 // Frees every sprite (their textures belong to the renderer).
 void sprites_free_all();
 
+// Puts SDL's large blocks (a window's frame, software textures) into pixel
+// memory from now on; once is enough, later calls do nothing.
+void screen_memory_install();
+
+// How many of SDL's blocks are in pixel memory now.
+int screen_memory_blocks();
+
 // Handles one SDL event; returns its window event code or 0.
 int window_event_translate(const SDL_Event& event);
