@@ -30,6 +30,10 @@ class ScreenTest : public ::testing::Test {
   // 0x00RRGGBB to the engine's 0x00BBGGRR colour values.
   static int bgr(uint32_t rgb) { return test_screen::Bgr(rgb); }
 
+  // The 8-bit result of blending channel s over d at alpha a (0 to 255), as
+  // the screen must give it: rounded to nearest.
+  static int blend(int s, int d, int a) { return (s * a + d * (255 - a) + 127) / 255; }
+
   // An encoded PNG of w x h pixels given as 0xAARRGGBB, row by row.
   static std::vector<uint8_t> png_of(int w, int h, const std::vector<uint32_t>& argb, int depth = 32) {
     return test_screen::EncodePng(w, h, argb, depth);

@@ -46,7 +46,7 @@ class SpriteBlend : public ScreenTest {
           want = 0;
           for (int shift : {0, 8, 16}) {
             int sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
-            want |= static_cast<uint32_t>((sc * a + dc * (255 - a) + 127) / 255) << shift;
+            want |= static_cast<uint32_t>(blend(sc, dc, a)) << shift;
           }
         }
         ASSERT_EQ(at(px, x, y), want) << what << ", intensity " << intensity << ", screen " << x << "," << y;

@@ -290,10 +290,6 @@ TEST_F(SpriteDraw, MaskFlagTracksOpaquePixels) {
 
 namespace {
 
-// Expected 8-bit result of blending s over d at alpha a (0 to 255): the
-// software renderer rounds to nearest.
-int blend(int s, int d, int a) { return (s * a + d * (255 - a) + 127) / 255; }
-
 using SpriteFastPaths = ScreenTest;
 
 // A picture like a card: opaque middle, transparent corners and a

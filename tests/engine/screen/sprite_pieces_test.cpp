@@ -14,8 +14,6 @@ using SpritePieces = ScreenTest;
 
 constexpr uint32_t kBack = 0x405060;
 
-int blend(int s, int d, int a) { return (s * a + d * (255 - a) + 127) / 255; }
-
 // A w x h picture whose alpha comes from shape(x, y) and whose colour
 // changes from pixel to pixel, so a piece drawn at a wrong offset shows.
 std::vector<uint32_t> picture(int w, int h, const std::function<int(int, int)>& shape) {
@@ -45,7 +43,7 @@ void expect_blended(ScreenTest& t, const std::vector<uint32_t>& pic, int w, SDL_
       uint32_t s = pic[static_cast<size_t>(part.y + sy) * w + part.x + sx];
       int a = static_cast<int>(s >> 24);
       for (int shift : {0, 8, 16}) {
-        int want = blend(static_cast<int>((s >> shift) & 0xFF), (kBack >> shift) & 0xFF, a);
+        int want = ScreenTest::blend(static_cast<int>((s >> shift) & 0xFF), (kBack >> shift) & 0xFF, a);
         ASSERT_EQ(static_cast<int>((got >> shift) & 0xFF), want) << what << " at " << sx << "," << sy;
       }
     }
