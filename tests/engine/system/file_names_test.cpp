@@ -154,22 +154,6 @@ TEST_F(FileNames, ReadOnlyFilesAreStillRemoved) {
   EXPECT_FALSE(file_remove(dir_ + "never there"));
 }
 
-TEST_F(FileNames, TheCleanupTakesThePrivateFolderAndANewOneComes) {
-  std::string first = file_private_temp_folder();
-  ASSERT_TRUE(file_write(first + "left over", "x", 1));
-  int h = file_open_write(first + "still open");
-  ASSERT_NE(h, 0);
-  // The open file is closed first, so even Windows lets the folder go.
-  file_system_cleanup();
-  EXPECT_FALSE(file_is_open(h));
-  EXPECT_FALSE(folder_exists(first));
-  std::string second = file_private_temp_folder();
-  ASSERT_FALSE(second.empty());
-  EXPECT_NE(second, first);
-  EXPECT_TRUE(folder_exists(second));
-  dir_.clear();  // went with the first folder
-}
-
 #ifdef _WIN32
 
 TEST_F(FileNames, EitherSeparatorWorksOnWindows) {

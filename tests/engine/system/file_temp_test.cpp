@@ -16,6 +16,7 @@ TEST(FileTemp, CleanupClosesOpenFilesAndRemovesTheFolderWhichComesBackNew) {
   EXPECT_TRUE(path_is_separator(first.back()));
   EXPECT_EQ(file_private_temp_folder(), first);  // the same folder while it exists
 
+  ASSERT_TRUE(file_write(first + "left over", "x", 1));
   std::string kept = first + "kept open.log";
   int writing = file_open_write(kept);
   ASSERT_NE(writing, 0);
@@ -34,6 +35,7 @@ TEST(FileTemp, CleanupClosesOpenFilesAndRemovesTheFolderWhichComesBackNew) {
 
   std::string second = file_private_temp_folder();
   ASSERT_FALSE(second.empty());
+  EXPECT_NE(second, first);
   EXPECT_TRUE(folder_exists(second));
 
   // Removed behind the game's back, the folder is made anew on the next ask.
