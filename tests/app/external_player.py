@@ -347,8 +347,15 @@ class Player:
                     paired[0] = True
                     return True
             return settled
-        cap = self.wait_for('play: the card in column %d, row %d (clicked at %d,%d) did not turn'
-                            % (cell[0], cell[1], x, y), TURN_LIMIT, turned, 'turn')
+        try:
+            cap = self.wait_for('play: the card in column %d, row %d (clicked at %d,%d) did not turn'
+                                % (cell[0], cell[1], x, y), TURN_LIMIT, turned, 'turn')
+        except Failed as e:
+            cap = self.screen.kept[-1][1]
+            changed = ['column %d, row %d' % other for other, sample in known.items()
+                       if other != cell and (not partner or other != partner[0])
+                       and distance(self.cell_sample(cap, other), sample) >= SAME]
+            raise Failed('%s%s' % (e, '; the card in %s changed instead' % ' and '.join(changed) if changed else ''))
         # Every other card must be as it was: a click turns only its own card.
         for other, sample in known.items():
             if other != cell and (not partner or other != partner[0]) and \
