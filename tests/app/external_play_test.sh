@@ -71,7 +71,7 @@ root=$2
 pictures=$(cd "$3" && pwd) || exit 1
 modes=${4:-0 1 2}
 . "$here/x11_session.sh"
-require_tools xdotool twm import identify convert
+require_tools xdotool twm identify convert python3
 rm -rf "$root"
 names=(Fullscreen Windowed Borderless)
 # The displays differ in size so that three board geometries are played; in

@@ -94,9 +94,13 @@ class Screen:
         self.width = x.XDisplayWidth(self.display, 0)
         self.height = x.XDisplayHeight(self.display, 0)
 
-    def capture(self, name='capture'):
+    def capture(self, name='capture', box=None):
+        """The whole screen, or the rectangle box (x, y, width, height) of it."""
+        x0, y0, w, h = box if box else (0, 0, self.width, self.height)
+        x0, y0 = max(x0, 0), max(y0, 0)
+        w, h = min(w, self.width - x0), min(h, self.height - y0)
         z_pixmap, all_planes = 2, 0xffffffff
-        image = self.x.XGetImage(self.display, self.root, 0, 0, self.width, self.height, all_planes, z_pixmap)
+        image = self.x.XGetImage(self.display, self.root, x0, y0, w, h, all_planes, z_pixmap)
         if not image:
             raise Failed('screen capture: XGetImage failed')
         im = image.contents
@@ -105,7 +109,7 @@ class Screen:
             if im.bits_per_pixel != 32 or im.byte_order != 0 or im.red_mask != 0xff0000:
                 raise Failed('screen capture: %d bits a pixel, byte order %d, red mask %x: not 32-bit BGRX'
                              % (im.bits_per_pixel, im.byte_order, im.red_mask))
-            cap = Capture(im.width, im.height, im.bytes_per_line,
+            cap = Capture(x0, y0, im.width, im.height, im.bytes_per_line,
                           ctypes.string_at(im.data, im.bytes_per_line * im.height))
         finally:
             self.x.XDestroyImage(image)
@@ -128,11 +132,17 @@ class Screen:
 
 
 class Capture:
-    def __init__(self, width, height, stride, pixels):
+    """Pixels of the screen from (x0, y0) on; rgb takes screen positions."""
+
+    def __init__(self, x0, y0, width, height, stride, pixels):
+        self.x0, self.y0 = x0, y0
         self.width, self.height, self.stride, self.pixels = width, height, stride, pixels
 
+    def contains(self, x, y):
+        return self.x0 <= x < self.x0 + self.width and self.y0 <= y < self.y0 + self.height
+
     def rgb(self, x, y):
-        i = y * self.stride + x * 4
+        i = (y - self.y0) * self.stride + (x - self.x0) * 4
         return bytes((self.pixels[i + 2], self.pixels[i + 1], self.pixels[i]))
 
     def sample(self, left, top, size, grid=10, margin=0.2):
@@ -194,6 +204,7 @@ class Player:
         self.fullscreen = 'Opening screen (Fullscreen):' in text
         if self.fullscreen:
             pw, ph, rgba = read_picture(os.path.join(pictures, POINTER_PICTURE))
+            self.pointer_width, self.pointer_height = pw, ph
             self.pointer = [(px, py, rgba[(py * pw + px) * 4:(py * pw + px) * 4 + 3])
                             for py in range(ph) for px in range(pw) if rgba[(py * pw + px) * 4 + 3] == 255]
             self.gx, self.gy = self.width // 2, self.height // 2
@@ -215,8 +226,16 @@ class Player:
         c, r = cell
         return cap.sample(self.ox + self.left + self.pitch * c, self.oy + self.top + self.pitch * r, self.card)
 
-    def capture(self, name='capture'):
-        return self.screen.capture(name)
+    def capture(self, name='capture', box=None):
+        return self.screen.capture(name, box)
+
+    def cells_box(self, cells):
+        """The rectangle of the X screen around some cards, for captures of
+        that part alone: a few of them take less time from the game than
+        one of the whole screen."""
+        xs = [self.ox + self.left + self.pitch * c for c, _ in cells]
+        ys = [self.oy + self.top + self.pitch * r for _, r in cells]
+        return min(xs), min(ys), max(xs) + self.card - min(xs), max(ys) + self.card - min(ys)
 
     # --- acting ---------------------------------------------------------
     # In a window the game takes the system pointer's position. In full
@@ -230,16 +249,19 @@ class Player:
             xdotool('mousemove_relative', '--', -2 * self.width, -2 * self.height)
             self.gx = self.gy = 0
             self.wait_for('pointer: the game does not draw its pointer in the top-left corner after the mouse '
-                          'went far up and left', 2, lambda cap: self.pointer_at(cap, 0, 0), 'pointer')
+                          'went far up and left', 2, lambda cap: self.pointer_at(cap, 0, 0), 'pointer',
+                          self.pointer_box(0, 0))
             say('pointer: in full screen the game draws its own pointer; moved to the top-left corner')
         self.park_pointer()
 
     def pointer_at(self, cap, x, y):
         """Whether the game's pointer picture stands at (x, y) of its screen."""
-        total = 0
+        total = count = 0
         for px, py, colour in self.pointer:
-            total += sum(abs(p - q) for p, q in zip(cap.rgb(x + px, y + py), colour))
-        return total / (3 * len(self.pointer)) < SAME
+            if cap.contains(self.ox + x + px, self.oy + y + py):
+                total += sum(abs(p - q) for p, q in zip(cap.rgb(self.ox + x + px, self.oy + y + py), colour))
+                count += 3
+        return count > 0 and total / count < SAME
 
     def move_to(self, x, y, check=False):
         if not self.fullscreen:
@@ -251,7 +273,10 @@ class Player:
         self.gx, self.gy = x, y
         if check:
             self.wait_for('pointer: the game does not draw its pointer at %d,%d where the mouse was moved' % (x, y),
-                          2, lambda cap: self.pointer_at(cap, x, y), 'pointer')
+                          2, lambda cap: self.pointer_at(cap, x, y), 'pointer', self.pointer_box(x, y))
+
+    def pointer_box(self, x, y):
+        return self.ox + x, self.oy + y, self.pointer_width, self.pointer_height
 
     def park_pointer(self):
         # In full screen the game's pointer picture would cover the card the
@@ -277,11 +302,12 @@ class Player:
         return self.left + self.pitch * c + self.card // 2, self.top + self.pitch * r + self.card // 2
 
     # --- waiting --------------------------------------------------------
-    def wait_for(self, step, limit, test, name):
-        """Captures until test(capture) is true; returns that capture."""
+    def wait_for(self, step, limit, test, name, box=None):
+        """Captures (of box only, if given) until test(capture) is true;
+        returns that capture."""
         end = time.monotonic() + limit
         while True:
-            cap = self.capture(name)
+            cap = self.capture(name, box)
             if test(cap):
                 return cap
             if time.monotonic() > end:
@@ -348,10 +374,12 @@ class Player:
                     return True
             return settled
         try:
-            cap = self.wait_for('play: the card in column %d, row %d (clicked at %d,%d) did not turn'
-                                % (cell[0], cell[1], x, y), TURN_LIMIT, turned, 'turn')
+            self.wait_for('play: the card in column %d, row %d (clicked at %d,%d) did not turn'
+                          % (cell[0], cell[1], x, y), TURN_LIMIT, turned, 'turn',
+                          self.cells_box([cell, partner[0]] if partner else [cell]))
+            cap = self.capture('turned')
         except Failed as e:
-            cap = self.screen.kept[-1][1]
+            cap = self.capture('not-turned')
             changed = ['column %d, row %d' % other for other, sample in known.items()
                        if other != cell and (not partner or other != partner[0])
                        and distance(self.cell_sample(cap, other), sample) >= SAME]
@@ -372,7 +400,7 @@ class Player:
         self.wait_for('play: a mismatch (columns/rows %s) did not turn back within %.1f s' % (cells, MISMATCH_LIMIT),
                       MISMATCH_LIMIT,
                       lambda cap: all(distance(self.cell_sample(cap, c), self.back) < SAME for c in cells),
-                      'turned-back')
+                      'turned-back', self.cells_box(cells))
 
     def wait_removed(self, cells, faces):
         """Waits until a found pair has faded out and the game has removed it:
@@ -396,7 +424,7 @@ class Player:
             return len(history) >= 3 and history[-1][0] - history[0][0] >= 0.1 and \
                 history[-1][0] - began >= FADE_FRAMES / 60
         self.wait_for('play: the pair %s did not vanish within %.1f s' % (cells, FADE_LIMIT), FADE_LIMIT, gone,
-                      'vanished')
+                      'vanished', self.cells_box(cells))
 
     def play(self):
         start = time.monotonic()
@@ -477,8 +505,9 @@ class Player:
             diff = sum(sum(abs(p - q) for p, q in zip(cap.rgb(left + x, top + y), colour))
                        for x, y, colour in points)
             return diff / (3 * len(points)) < SAME
-        cap = self.wait_for('well done: the well-done picture is not on the screen after the last pair',
-                            FADE_LIMIT, shown, 'well-done')
+        self.wait_for('well done: the well-done picture is not on the screen after the last pair',
+                      FADE_LIMIT, shown, 'well-done', (left, top, pw, ph))
+        cap = self.capture('well-done')
         say('well done: the well-done picture stands at the centre (%d opaque points compared)' % len(points))
         return cap
 
@@ -508,7 +537,14 @@ def play(log, window, pictures, keep):
     except (Failed, subprocess.CalledProcessError) as e:
         say('FAILED: %s' % e)
         if player:
-            for path in player.screen.save_kept():
+            # The last captures (some of them of a few cards only) and the
+            # whole screen as it is now.
+            paths = player.screen.save_kept()
+            try:
+                paths.append(player.screen.save('at-failure', player.screen.capture()))
+            except Failed:
+                pass
+            for path in paths:
                 say('  capture kept: %s' % path)
         return 1
     say('player: done in %.1f s, %d screen captures' % (time.monotonic() - step_start, player.screen.count))
