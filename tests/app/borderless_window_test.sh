@@ -10,19 +10,13 @@ set -u
 if [ "${1:-}" = "--inside" ]; then
   work=$2
   . "$(dirname "$0")/x11_session.sh"
-  # No title bars and no interactive placement, with the fonts every X
-  # server has built in.
-  printf 'TitleFont "fixed"\nResizeFont "fixed"\nMenuFont "fixed"\nIconFont "fixed"\nIconManagerFont "fixed"\nRandomPlacement\nUsePPosition "on"\nNoTitle\n' \
-    > "$work/twmrc"
-  LC_ALL=C twm -f "$work/twmrc" > "$work/twm.txt" 2>&1 &
-  wm=$!
+  start_window_manager "$work"
   other=
   finish() {
     [ -n "$other" ] && kill "$other" 2>/dev/null
     kill "$wm" 2>/dev/null
     exit "$1"
   }
-  sleep 0.5
   start_game "$work" || finish 1
   sleep 0.3
   if ! xprop -id "$wid" WM_STATE | grep -q "window state: Normal"; then

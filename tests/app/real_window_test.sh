@@ -15,10 +15,7 @@ if [ "${1:-}" = "--inside" ]; then
   sleep 0.2
   press s
   # The screenshot's log line shows that the keys reach the running loop.
-  for _ in $(seq 1 100); do
-    grep -qs "^Saving screenshot:" "$work/prog/"Log*.log && break
-    sleep 0.1
-  done
+  wait_for_log_line "$work/prog" "^Saving screenshot:"
   press Escape
   press Escape
   press Escape

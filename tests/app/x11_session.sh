@@ -38,18 +38,31 @@ prepare_game() {
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 }
 
-# Runs the test script $1 again with --inside $2 on a virtual display of
-# size $3 (as "1280x720"); sets fail to 1, saying why, when that part ends
-# with another exit code than 0, else to 0.
+# Runs the test script $1 again with --inside $2 (and any further arguments
+# after $3) on a virtual display of size $3 (as "1280x720"); sets fail to 1,
+# saying why, when that part ends with another exit code than 0, else to 0.
 run_inside_virtual_display() {
-  xvfb-run -a -s "-screen 0 $3x24" bash ${DUSK_TRACE:+-x} "$1" --inside "$2"
+  local script=$1 work=$2 size=$3
+  shift 3
+  xvfb-run -a -s "-screen 0 ${size}x24" bash ${DUSK_TRACE:+-x} "$script" --inside "$work" "$@"
   local status=$?
   fail=0
   if [ $status -ne 0 ]; then
     echo "exit code $status, expected 0"
-    cat "$2/stderr.txt" 2> /dev/null
+    cat "$work/stderr.txt" 2> /dev/null
     fail=1
   fi
+}
+
+# Starts twm, the window manager, without title bars and without
+# interactive placement, with the fonts every X server has built in; its
+# output goes to $1/twm.txt. Sets wm to its process id.
+start_window_manager() {
+  printf 'TitleFont "fixed"\nResizeFont "fixed"\nMenuFont "fixed"\nIconFont "fixed"\nIconManagerFont "fixed"\nRandomPlacement\nUsePPosition "on"\nNoTitle\n' \
+    > "$1/twmrc"
+  LC_ALL=C twm -f "$1/twmrc" > "$1/twm.txt" 2>&1 &
+  wm=$!
+  sleep 0.5
 }
 
 # Starts the game with its log from the program folder $1/prog (its output
@@ -62,12 +75,26 @@ start_game() {
   wid=$(find_game_window "$pid")
   if [ -z "$wid" ]; then
     echo "the game window did not appear"
-    kill "$pid" 2>/dev/null
-    wait "$pid"
+    stop_game "$pid"
     return 1
   fi
   wait_for_main_loop "$1/prog" "$pid"
+  # The window found first may be one that SDL replaces while the display
+  # opens (seen in full screen): the game's window is the one there now.
+  wid=$(find_game_window "$pid")
   xdotool windowfocus --sync "$wid" 2>/dev/null || true
+}
+
+# Stops the game $1: SIGTERM, then SIGKILL if it is still there after 3
+# seconds (in full screen SIGTERM does not end it), and reaps it.
+stop_game() {
+  kill "$1" 2>/dev/null
+  for _ in $(seq 1 30); do
+    kill -0 "$1" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -9 "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
 }
 
 # Prints the id of the game's window once it is there (empty if the game
@@ -95,6 +122,16 @@ wait_for_main_loop() {
   sleep 0.5
 }
 
+# Waits up to 10 seconds for a line matching the extended regular expression
+# $2 in the log of the program folder $1; returns 1 if none came.
+wait_for_log_line() {
+  for _ in $(seq 1 100); do
+    grep -Eqs "$2" "$1/"Log*.log && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Holds a key for a few frames: the game reads the keyboard once a frame.
 press() {
   xdotool keydown "$1"
@@ -112,8 +149,7 @@ wait_for_end() {
   done
   if kill -0 "$1" 2>/dev/null; then
     echo "the game is still running"
-    kill "$1"
-    wait "$1"
+    stop_game "$1"
     return 1
   fi
   wait "$1"
