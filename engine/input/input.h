@@ -68,6 +68,14 @@ void input_screen_link(int platform_window_id, int x, int y, int width, int heig
 // every present. A newly linked screen counts as active.
 void input_screen_active(int active);
 
+// Tells where the button of the click just taken from the window events was
+// released (platform window id, client position): window_mouse_x and
+// window_mouse_y give that place while the click is handled, even when the
+// pointer has moved on since, so that a click lands where it was made. A
+// platform window id of 0, sent as the next event is taken, lets them follow
+// the pointer again.
+void input_click_position(int platform_window_id, int x, int y);
+
 // Releases the mouse and keyboard, lifts the pointer confinement, frees every
 // loaded pointer and forgets all state. Called at engine shutdown and by tests.
 void input_shutdown();

@@ -38,6 +38,9 @@ struct WindowPointer {
 
 Mouse g_mouse;
 WindowPointer g_pointer;
+// The release of the click being handled (window id 0: none); it stands
+// for the pointer until the next window event is taken.
+WindowPointer g_click;
 
 // The game's window numbers and the platform windows carrying them.
 struct WindowLink {
@@ -131,15 +134,20 @@ namespace {
 int window_pointer_axis(int window, bool vertical) {
   Uint32 id = linked_id(window);
   SDL_Window* w = id ? SDL_GetWindowFromID(id) : nullptr;
-  if (!w || g_pointer.window_id != id) return -1;
+  const WindowPointer& p = g_click.window_id != 0 ? g_click : g_pointer;
+  if (!w || p.window_id != id) return -1;
   int width = 0, height = 0;
   SDL_GetWindowSize(w, &width, &height);
   // A held button keeps the pointer's events coming from beyond the edges.
-  if (g_pointer.x < 0 || g_pointer.y < 0 || g_pointer.x >= width || g_pointer.y >= height) return -1;
-  return vertical ? g_pointer.y : g_pointer.x;
+  if (p.x < 0 || p.y < 0 || p.x >= width || p.y >= height) return -1;
+  return vertical ? p.y : p.x;
 }
 
 }  // namespace
+
+void input_click_position(int platform_window_id, int x, int y) {
+  g_click = {static_cast<Uint32>(platform_window_id), x, y};
+}
 
 int window_mouse_x(int window) { return window_pointer_axis(window, false); }
 int window_mouse_y(int window) { return window_pointer_axis(window, true); }
@@ -228,6 +236,7 @@ void input_mouse_reset() {
   lift_confinement();
   g_mouse = Mouse{};
   g_pointer = WindowPointer{};
+  g_click = WindowPointer{};
   g_link_count = 0;
   input_screen() = InputScreen{};
 }

@@ -134,9 +134,16 @@ int window_event_translate(const SDL_Event& e) {
 }
 
 int window_event_next() {
+  // The click taken last has been handled by now.
+  input_click_position(0, 0, 0);
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     int code = window_event_translate(e);
+    if (code == kWindowEventLeftClick || code == kWindowEventRightClick) {
+      // Read as the click is handled, the pointer may already stand where
+      // later motion in the queue took it.
+      input_click_position(static_cast<int>(e.button.windowID), e.button.x, e.button.y);
+    }
     if (code != 0) return code;
   }
   return 0;

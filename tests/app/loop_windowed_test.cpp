@@ -137,6 +137,25 @@ TEST_F(LoopWindowed, MismatchShowsBothCardsFor82Checks) {
   EXPECT_TRUE(Game::SameArea(Game::Grab(), before, ca.X, ca.Y, CardSize, CardSize));
 }
 
+// A player who clicks a card and moves on at once, within the same frame:
+// the card under the release turns, not the one the pointer has reached.
+TEST_F(LoopWindowed, TheCardUnderTheReleaseTurnsThoughThePointerMovedOn) {
+  NewGame();
+  BoardPos a, b;
+  FindMismatch(&a, &b);
+  Game::PushWindowClick(Game::CardCentreX(a.Column, a.Row), Game::CardCentreY(a.Column, a.Row));
+  SDL_Event move{};
+  move.type = SDL_MOUSEMOTION;
+  move.motion.windowID = Game::WindowId();
+  move.motion.x = Game::CardCentreX(b.Column, b.Row);
+  move.motion.y = Game::CardCentreY(b.Column, b.Row);
+  SDL_PushEvent(&move);
+  Game::Pass();
+  EXPECT_EQ(CardAt(a).State, FaceUp);
+  EXPECT_EQ(CardAt(b).State, FaceDown);
+  EXPECT_EQ(CardsTurned, 1);
+}
+
 TEST_F(LoopWindowed, RightClickLeavesPlayAndContinueResumesTheMove) {
   NewGame();
   const BoardPos a{3, 2};

@@ -202,6 +202,47 @@ TEST_F(Screen, InputFindsTheWindowsAndTheScreen) {
   input_shutdown();
 }
 
+// A click is read where its button came up, though the pointer moved on in
+// the same frame (the events behind it are already in the queue); once the
+// next event is taken the position follows the pointer again.
+TEST_F(Screen, AClickIsReadWhereItsButtonCameUp) {
+  ASSERT_NE(mouse_start(), 0);
+  const Uint32 id = window_system_id(0);
+  auto motion = [id](int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = id;
+    e.motion.x = x;
+    e.motion.y = y;
+    SDL_PushEvent(&e);
+  };
+  auto release = [id](Uint8 button, int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONUP;
+    e.button.windowID = id;
+    e.button.button = button;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+  };
+  motion(10, 12);
+  release(SDL_BUTTON_LEFT, 10, 12);
+  motion(30, 25);
+  release(SDL_BUTTON_RIGHT, 31, 26);
+  motion(2, 3);
+  EXPECT_EQ(window_mouse_x(0), 2);  // before the events are handled: where the pointer is
+  ASSERT_EQ(window_event_next(), kWindowEventLeftClick);
+  EXPECT_EQ(window_mouse_x(0), 10);
+  EXPECT_EQ(window_mouse_y(0), 12);
+  ASSERT_EQ(window_event_next(), kWindowEventRightClick);
+  EXPECT_EQ(window_mouse_x(0), 31);
+  EXPECT_EQ(window_mouse_y(0), 26);
+  EXPECT_EQ(window_event_next(), 0);
+  EXPECT_EQ(window_mouse_x(0), 2);
+  EXPECT_EQ(window_mouse_y(0), 3);
+  input_shutdown();
+}
+
 TEST_F(Screen, DesktopsAndDisplayModes) {
   int desktops = desktops_examine();
   ASSERT_GE(desktops, 1);
