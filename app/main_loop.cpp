@@ -224,6 +224,10 @@ void ClickAt(int x, int y, bool fullScreen) { RouteClick(x, y, fullScreen); }
 void LoopPass() {
   if (GameScreen == kWindowed || GameScreen == kBorderless) DrainWindowEvents();
   screen_flip();
+  // A full screen hears of a request to end (a session ending, a close)
+  // only through the flip; the loop ends after this pass, as for the close
+  // of a window.
+  if (GameScreen == kFullScreen && screen_quit_requested() != 0) QuitRequested = 1;
   if (screen_is_active() == 0) {
     // In the background: nothing drawn, no input read, about 10 passes a second.
     PauseMusicIfPlaying();

@@ -37,6 +37,12 @@ void screen_close();
 // pending system events. Returns non-zero.
 int screen_flip();
 
+// Non-zero once when the flip of a full screen met a request to end the
+// program among the system events (the signal a session sends as it ends,
+// a close of the screen's window): the game cannot see it otherwise, since
+// a full screen leaves the window events to the flip. Reading it clears it.
+int screen_quit_requested();
+
 // Non-zero while the screen may be drawn to: for a full screen, while it is
 // not minimised or hidden; for a screen in a window, while that window is
 // the active one.

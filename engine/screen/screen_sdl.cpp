@@ -194,7 +194,9 @@ int screen_flip() {
   if (!s.renderer) return 0;
   if (!s.in_window) {
     SDL_Event e;
-    while (SDL_PollEvent(&e)) window_event_translate(e);
+    while (SDL_PollEvent(&e)) {
+      if (window_event_translate(e) == kWindowEventClose) s.quit_requested = true;
+    }
   }
   SDL_RenderPresent(s.renderer);
   if (s.frame_rate > 0) {
@@ -206,6 +208,13 @@ int screen_flip() {
   s.last_present = SDL_GetPerformanceCounter();
   input_screen_active(screen_is_active());
   return 1;
+}
+
+int screen_quit_requested() {
+  ScreenContext& s = screen_state();
+  const bool requested = s.quit_requested;
+  s.quit_requested = false;
+  return requested ? 1 : 0;
 }
 
 int screen_is_active() {

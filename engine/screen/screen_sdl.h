@@ -79,6 +79,8 @@ struct ScreenContext {
   // The last close event came from a window, so the quit request that SDL
   // sends after it is the same request and is not reported twice.
   bool close_reported = false;
+  // A full screen's flip met a quit or close request (screen_quit_requested).
+  bool quit_requested = false;
 };
 
 ScreenContext& screen_state();

@@ -128,4 +128,24 @@ TEST_F(LoopFullScreen, MusicPausedInTheBackgroundStaysPausedUntilMTwice) {
   EXPECT_EQ(sound_status(kMusicSound), kSoundPlaying);
 }
 
+// A full screen reads no window events, yet a request to end the program
+// (the signal a session sends as it ends, SDL's quit) still ends the loop
+// after its pass, with the orderly end to follow.
+TEST_F(LoopFullScreen, AQuitRequestEndsTheLoopAfterItsPass) {
+  Game::Scene(Playing);
+  Game::Pass();
+  EXPECT_EQ(QuitRequested, 0);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  Game::Pass();
+  EXPECT_EQ(QuitRequested, 1);
+  EXPECT_EQ(ScreenState, Playing);  // nothing else came of it
+  // Heard once: later passes do not meet it again.
+  Game::Scene(MainMenu);
+  Game::Pass(3);
+  EXPECT_EQ(QuitRequested, 0);
+  Game::Scene(MainMenu);
+}
+
 }  // namespace
