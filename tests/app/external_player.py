@@ -157,9 +157,14 @@ class Capture:
         return b''.join(pts)
 
 
+def difference(a, b):
+    """Summed difference of the colour channels of two samples."""
+    return sum(abs(p - q) for p, q in zip(a, b))
+
+
 def distance(a, b):
     """Mean difference per colour channel between two samples."""
-    return sum(abs(p - q) for p, q in zip(a, b)) / len(a)
+    return difference(a, b) / len(a)
 
 
 def xdotool(*args):
@@ -259,7 +264,7 @@ class Player:
         total = count = 0
         for px, py, colour in self.pointer:
             if cap.contains(self.ox + x + px, self.oy + y + py):
-                total += sum(abs(p - q) for p, q in zip(cap.rgb(self.ox + x + px, self.oy + y + py), colour))
+                total += difference(cap.rgb(self.ox + x + px, self.oy + y + py), colour)
                 count += 3
         return count > 0 and total / count < SAME
 
@@ -282,9 +287,7 @@ class Player:
         # In full screen the game's pointer picture would cover the card the
         # player looks at: it goes to the bottom-right corner, on no card,
         # where it is drawn off the screen. The system pointer of a window
-        # is not in the captures and stays where it clicked: a window click
-        # counts where the pointer is when the game reads its events, so
-        # moving on at once could carry the click along.
+        # is not in the captures and stays where it clicked.
         if self.fullscreen:
             self.move_to(self.width - 2, self.height - 2)
 
@@ -502,7 +505,7 @@ class Player:
                     points.append((x, y, rgba[i:i + 3]))
 
         def shown(cap):
-            diff = sum(sum(abs(p - q) for p, q in zip(cap.rgb(left + x, top + y), colour))
+            diff = sum(difference(cap.rgb(left + x, top + y), colour)
                        for x, y, colour in points)
             return diff / (3 * len(points)) < SAME
         self.wait_for('well done: the well-done picture is not on the screen after the last pair',
@@ -563,7 +566,7 @@ def compare_shot(shot, window, keep):
         for py in range(0, h, 16):
             for px in range(0, w, 16):
                 i = (py * w + px) * 4
-                total += sum(abs(p - q) for p, q in zip(rgba[i:i + 3], cap.rgb(x + px, y + py)))
+                total += difference(rgba[i:i + 3], cap.rgb(x + px, y + py))
                 count += 3
         mean = total / count
         if mean >= SAME:
