@@ -98,10 +98,11 @@ stop_game() {
 }
 
 # Prints the id of the game's window once it is there (empty if the game
-# ended first or 30 seconds went by). $1: the game's process id.
+# ended first or $2 seconds, 30 unless given, went by). $1: the game's
+# process id.
 find_game_window() {
   local wid=
-  for _ in $(seq 1 150); do
+  for _ in $(seq 1 $((${2:-30} * 5))); do
     wid=$(xdotool search --name "^Duskmatch 1\.0" 2>/dev/null | head -n 1)
     [ -n "$wid" ] && break
     kill -0 "$1" 2>/dev/null || break
@@ -111,10 +112,11 @@ find_game_window() {
 }
 
 # Waits until the main loop runs: keys count only after the last picture of
-# the start-up (its log line) and the text sprites. $1: the program folder,
-# $2: the game's process id.
+# the start-up (its log line) and the text sprites. $1: the folder of the
+# game's log, $2: the game's process id, $3: the longest wait in seconds
+# (30 unless given).
 wait_for_main_loop() {
-  for _ in $(seq 1 300); do
+  for _ in $(seq 1 $((${3:-30} * 10))); do
     grep -qs "^Load asset (ogs.png):" "$1/"Log*.log && break
     kill -0 "$2" 2>/dev/null || break
     sleep 0.1
@@ -133,17 +135,19 @@ wait_for_log_line() {
 }
 
 # Holds a key for a few frames: the game reads the keyboard once a frame.
+# A slower game (under Wine) gets longer times through key_hold and key_gap.
 press() {
   xdotool keydown "$1"
-  sleep 0.15
+  sleep "${key_hold:-0.15}"
   xdotool keyup "$1"
-  sleep 0.4
+  sleep "${key_gap:-0.4}"
 }
 
-# Waits up to 10 seconds for the game to end and gives its exit code; a game
-# still running is stopped and counts as a failure. $1: its process id.
+# Waits up to $2 seconds (10 unless given) for the game to end and gives its
+# exit code; a game still running is stopped and counts as a failure.
+# $1: its process id.
 wait_for_end() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 $((${2:-10} * 10))); do
     kill -0 "$1" 2>/dev/null || break
     sleep 0.1
   done

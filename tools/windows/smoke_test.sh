@@ -24,63 +24,35 @@ root=$(cd "$here/../.." && pwd)
 # ---- inside the virtual display -------------------------------------
 if [ "${1:-}" = "--inside" ]; then
   work=$2
+  # What the Linux real-window tests do to the game from outside, with
+  # longer waits for the Windows program under Wine.
+  source "$root/tests/app/x11_session.sh"
+  key_hold=0.2 key_gap=0.5
+
   # run_game NAME DIR LOGDIR COMMAND...: starts the game in DIR, presses S
   # and three Escapes in its window, leaves its exit code in NAME.rc.
   run_game() {
     local name=$1 dir=$2 logdir=$3
     shift 3
     (cd "$dir" && exec "$@" /LOG > "$work/$name.stdout" 2> "$work/$name.stderr") &
-    local pid=$! wid=
-    for _ in $(seq 1 300); do
-      wid=$(xdotool search --name "^Duskmatch 1\.0" 2> /dev/null | head -n 1)
-      [ -n "$wid" ] && break
-      kill -0 "$pid" 2> /dev/null || break
-      sleep 0.2
-    done
+    local pid=$! wid
+    wid=$(find_game_window "$pid" 60)
     if [ -z "$wid" ]; then
       echo "$name: the game window did not appear"
-      kill "$pid" 2> /dev/null
-      wait "$pid"
+      stop_game "$pid"
       echo 1 > "$work/$name.rc"
       return
     fi
-    # Keys count once the main loop runs: after the last picture of the
-    # start-up (its log line) and the text sprites.
-    for _ in $(seq 1 600); do
-      grep -qs "^Load asset (ogs.png):" "$logdir/"Log*.log && break
-      kill -0 "$pid" 2> /dev/null || break
-      sleep 0.1
-    done
-    sleep 1
+    wait_for_main_loop "$logdir" "$pid" 60
+    sleep 0.5
     xdotool windowactivate --sync "$wid" 2> /dev/null || xdotool windowfocus --sync "$wid" 2> /dev/null || true
     sleep 0.3
-    # Each key held for a few frames: the game reads the keyboard once a frame.
-    press() {
-      xdotool keydown "$1"
-      sleep 0.2
-      xdotool keyup "$1"
-      sleep 0.5
-    }
     press s
-    for _ in $(seq 1 100); do
-      grep -qs "^Saving screenshot:" "$logdir/"Log*.log && break
-      sleep 0.1
-    done
+    wait_for_log_line "$logdir" "^Saving screenshot:"
     press Escape
     press Escape
     press Escape
-    for _ in $(seq 1 150); do
-      kill -0 "$pid" 2> /dev/null || break
-      sleep 0.1
-    done
-    if kill -0 "$pid" 2> /dev/null; then
-      echo "$name: still running after three Escapes"
-      kill "$pid"
-      wait "$pid"
-      echo 1 > "$work/$name.rc"
-      return
-    fi
-    wait "$pid"
+    wait_for_end "$pid" 15
     echo $? > "$work/$name.rc"
   }
 
