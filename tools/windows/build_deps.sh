@@ -1,8 +1,8 @@
 #!/bin/bash
 # Cross-builds the static Windows libraries the game links (zlib, libpng,
-# libogg, libvorbis, libarchive, SDL2) and GoogleTest for the unit tests, from
-# Debian's source packages, into one cache prefix with pkg-config and CMake
-# files. Each library is built once: a stamp file marks it done.
+# libogg, libvorbis, liblzma, libarchive, SDL2) and GoogleTest for the unit
+# tests, from Debian's source packages, into one cache prefix with pkg-config
+# and CMake files. Each library is built once: a stamp file marks it done.
 #
 #   tools/windows/build_deps.sh            # into build-windows/deps
 #   DUSK_WINDOWS_DEPS=/some/prefix tools/windows/build_deps.sh
@@ -200,18 +200,44 @@ if ! done_already libvorbis; then
   mark_done libvorbis
 fi
 
+# ---- liblzma ----------------------------------------------------------------
+# For LZMA-packed entries of a ZIP language pack (other archivers write
+# them), as the Linux libarchive reads them. The library alone, static.
+if ! done_already liblzma; then
+  fetch_source xz-utils
+  cmake_build liblzma "$src" -DBUILD_SHARED_LIBS=OFF -DCREATE_XZ_SYMLINKS=OFF -DCREATE_LZMA_SYMLINKS=OFF
+  # Users of the static library must say so (LZMA_API_STATIC), or its
+  # header asks for DLL imports.
+  version=$(sed -n 's/^#define LZMA_VERSION_\(MAJOR\|MINOR\|PATCH\) \([0-9]*\).*/\2/p' \
+    "$src/src/liblzma/api/lzma/version.h" | paste -sd.)
+  cat > "$prefix/lib/pkgconfig/liblzma.pc" <<EOF
+prefix=$prefix
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: liblzma
+Description: General purpose data compression library
+Version: $version
+Libs: -L\${libdir} -llzma
+Cflags: -I\${includedir} -DLZMA_API_STATIC
+EOF
+  mark_done liblzma
+fi
+
 # ---- libarchive -------------------------------------------------------
-# ZIP reading with zlib is all the game needs: every optional library and
-# program is off. The ZLIB_WINAPI probe would run a test program, which a
-# cross build cannot (and CMake 3.25 crashes trying): our zlib is built
-# without WINAPI calling conventions, so the answer is no. The probe is
-# skipped when its answer is cached together with the library it was
-# found for.
-if ! done_already libarchive; then
+# ZIP reading with zlib and liblzma is all the game needs: every other
+# optional library and program is off. The ZLIB_WINAPI probe would run a
+# test program, which a cross build cannot (and CMake 3.25 crashes trying):
+# our zlib is built without WINAPI calling conventions, so the answer is no.
+# The probe is skipped when its answer is cached together with the library
+# it was found for. (The stamp's name changed when liblzma came in, so that
+# a cache built without it builds libarchive again.)
+if ! done_already libarchive-lzma; then
   fetch_source libarchive
   cmake_build libarchive "$src" "${zlib_opts[@]}" \
     -DENABLE_ZLIB=ON -DENABLE_OPENSSL=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF \
-    -DENABLE_LIBB2=OFF -DENABLE_LZ4=OFF -DENABLE_LZO=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF \
+    -DENABLE_LZMA=ON -DLIBLZMA_INCLUDE_DIR="$prefix/include" -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" \
+    -DENABLE_LIBB2=OFF -DENABLE_LZ4=OFF -DENABLE_LZO=OFF -DENABLE_ZSTD=OFF \
     -DENABLE_BZip2=OFF -DENABLE_LIBXML2=OFF -DENABLE_EXPAT=OFF -DENABLE_PCREPOSIX=OFF \
     -DENABLE_PCRE2POSIX=OFF -DENABLE_LibGCC=OFF -DENABLE_CNG=OFF -DENABLE_TAR=OFF \
     -DENABLE_CPIO=OFF -DENABLE_CAT=OFF -DENABLE_UNZIP=OFF -DENABLE_XATTR=OFF -DENABLE_ACL=OFF \
@@ -225,7 +251,7 @@ if ! done_already libarchive; then
   fi
   rm -f "$prefix/lib/libarchive.dll.a" "$prefix/bin/libarchive.dll"
   sed -i 's/^Cflags: \(.*\)$/Cflags: \1 -DLIBARCHIVE_STATIC/' "$prefix/lib/pkgconfig/libarchive.pc"
-  mark_done libarchive
+  mark_done libarchive-lzma
 fi
 
 # ---- SDL2 ------------------------------------------------------------------
