@@ -16,8 +16,13 @@ uint32_t LanguageHash(const std::string& text) {
 bool LanguagePackIsFolder(const std::string& packPath) { return folder_exists(packPath); }
 
 bool LanguageFileNameIsSafe(const std::string& name) {
-  return !name.empty() && name.find('/') == std::string::npos &&
-         name.find('\\') == std::string::npos && name.find("..") == std::string::npos;
+  // Archivers that pack a folder from inside it ("bsdtar -cf pack .") write
+  // "./" before every name: that part names the folder itself.
+  size_t start = 0;
+  while (name.compare(start, 2, "./") == 0 || name.compare(start, 2, ".\\") == 0) start += 2;
+  std::string rest = name.substr(start);
+  return !rest.empty() && rest != "." && rest != ".." && rest.find('/') == std::string::npos &&
+         rest.find('\\') == std::string::npos;
 }
 
 std::string LanguageCodeOf(const std::string& fileName) {

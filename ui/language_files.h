@@ -9,9 +9,10 @@
 // Whether packPath names a folder of loose language files rather than a pack.
 bool LanguagePackIsFolder(const std::string& packPath);
 
-// Whether a name may be used as a file name beneath a folder: not empty, no
-// "/" or "\" and no "..". Pack entries and codes that fail this are never
-// extracted or opened, so nothing can be written or read outside the folder.
+// Whether a name is a file right in a folder: after any leading "./" (or
+// ".\") it is not empty, not "." or ".." and has no "/" or "\" left. Pack
+// entries and codes that fail this are never extracted or opened, so nothing
+// can be written or read outside the folder, nor in a folder beneath it.
 bool LanguageFileNameIsSafe(const std::string& name);
 
 // The code of a language file: its name without folder and without the last

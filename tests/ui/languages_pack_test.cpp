@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -139,7 +140,6 @@ TEST_F(LanguagePack, EntriesNamedOutOfTheTemporaryFolderAreSkipped) {
                   {absolute + ".language", Language("Absolute")},
                   {"sub\\x.language", Language("Backslash")},
                   {"sub/y.language", Language("Sub folder")},
-                  {"a..b.language", Language("Dots")},
                   {"en_GB.language", Language("English")}});
   // The writer keeps the names as given, so the reader meets them.
   int pack = pack_open(-1, pack_, kPackFormatZip);
@@ -159,6 +159,27 @@ TEST_F(LanguagePack, EntriesNamedOutOfTheTemporaryFolderAreSkipped) {
   std::string parent = temp.substr(0, temp.find_last_of('/', temp.size() - 2) + 1);
   EXPECT_FALSE(file_exists(parent + "duskmatch-evil-" + tag + ".language"));
   EXPECT_FALSE(file_exists(absolute + ".language"));
+  EXPECT_EQ(LeftInTemp(), 0);
+}
+
+// "bsdtar -cf pack ." writes "./" before every name; dots inside a name are
+// part of the name. Both stay in the temporary folder, so they are read, and
+// entry names are still compared exactly when a language is loaded.
+TEST_F(LanguagePack, NamesThatStayInTheTemporaryFolderAreRead) {
+  MakeZip(pack_, {{"./", ""},
+                  {"./de_DE.language", Language("Deutsch", "tMenuSTART = Los\r\n")},
+                  {"a..b.language", Language("Dots", "tMenuSTART = Punkte\r\n")},
+                  {"./.language", Language("No name")}});
+  ASSERT_EQ(EnumerateLanguages(pack_), 1);
+  std::vector<std::string> codes = Codes();
+  std::sort(codes.begin(), codes.end());
+  EXPECT_EQ(codes, (std::vector<std::string>{"", "a..b", "de_DE"}));
+  EXPECT_EQ(LeftInTemp(), 0);
+  EXPECT_EQ(LoadLanguage(pack_, "de_DE"), 0);  // the entry is "./de_DE.language"
+  EXPECT_EQ(LoadLanguage(pack_, "./de_DE"), 1);
+  EXPECT_EQ(Text("tMenuSTART"), "Los");
+  EXPECT_EQ(LoadLanguage(pack_, "a..b"), 1);
+  EXPECT_EQ(Text("tMenuSTART"), "Punkte");
   EXPECT_EQ(LeftInTemp(), 0);
 }
 

@@ -166,6 +166,42 @@ TEST_F(ZipPack, ExtractCopiesTheEntryToAFile) {
   EXPECT_EQ(pack_extract_entry(pack, "no/such/folder/out", "en_GB.language"), -1);
 }
 
+// Written by Python's zipfile to a pipe: every entry's sizes and checksum
+// follow its data (a data descriptor), and the third entry is LZMA-packed,
+// as archivers other than ours may write them.
+const char kStreamedZipHex[] =
+    "504b0304140008000000006021580000000000000000000000000a000000"
+    "73746f7265642e74787473746f7265642c2073697a657320616674657220"
+    "7468652064617461504b0708aa9a15901c0000001c000000504b03041400"
+    "08000800006021580000000000000000000000000c0000006465666c6174"
+    "65642e7478744b494dcb492c494d5148c1c90000504b0708824f36200e00"
+    "000023000000504b03043f000a000e000060215800000000000000000000"
+    "0000080000006c7a6d612e747874090405005d0000800000361e89dd7d4e"
+    "29bbd60b6bffffb4480000504b070828fd4a901b00000022000000504b01"
+    "02140314000800000000602158aa9a15901c0000001c0000000a00000000"
+    "00000000000000a4010000000073746f7265642e747874504b0102140314"
+    "000800080000602158824f36200e000000230000000c0000000000000000"
+    "000000a401540000006465666c617465642e747874504b01023f033f000a"
+    "000e000060215828fd4a901b000000220000000800000000000000000000"
+    "00a4019c0000006c7a6d612e747874504b05060000000003000300a80000"
+    "00ed0000000000";
+
+TEST_F(ZipPack, EntriesWithSizesAfterTheDataAndLzmaEntriesRead) {
+  std::vector<uint8_t> z;
+  for (const char* p = kStreamedZipHex; p[0] && p[1]; p += 2)
+    z.push_back(static_cast<uint8_t>(std::stoi(std::string(p, 2), nullptr, 16)));
+  ASSERT_TRUE(file_write("streamed.zip", z.data(), z.size()));
+  int pack = pack_open(-1, "streamed.zip", kPackFormatZip);
+  ASSERT_NE(pack, 0);
+  EXPECT_EQ(List(pack), (std::vector<Listed>{{"stored.txt", 0, 28}, {"deflated.txt", 0, 35}, {"lzma.txt", 0, 34}}));
+  EXPECT_EQ(Read(pack, "lzma.txt"), "lzma lzma lzma lzma lzma lzma lzma");
+  EXPECT_EQ(Read(pack, "stored.txt"), "stored, sizes after the data");
+  EXPECT_EQ(Read(pack, "deflated.txt"), "deflated deflated deflated deflated");
+  EXPECT_EQ(pack_extract_entry(pack, "lzma.out", "lzma.txt"), 34);
+  EXPECT_EQ(file_size("lzma.out"), 34);
+  pack_close(pack);
+}
+
 TEST_F(ZipPack, FilesThatAreNotZipArchivesDoNotOpen) {
   EXPECT_EQ(pack_open(-1, "missing.pack", kPackFormatZip), 0);
   ASSERT_TRUE(folder_make("zip-folder.pack/"));
