@@ -103,5 +103,7 @@ int sprite_save(int sprite, const std::string& path, uint32_t format_key) {
   if (!px) return 0;
   std::vector<uint8_t> encoded;
   if (!image_encode(*px, format_key, &encoded)) return 0;
-  return file_write(path, encoded.data(), encoded.size()) ? 1 : 0;
+  // A write that fails part way (a full disk) must not leave a cut-off
+  // picture, nor spoil an earlier shot of the same name.
+  return file_write_atomic(path, encoded.data(), encoded.size()) ? 1 : 0;
 }

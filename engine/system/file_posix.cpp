@@ -15,7 +15,9 @@
 
 bool file_read_all(const std::string& path, std::vector<uint8_t>* out, size_t max_bytes) {
   out->clear();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK a named pipe under the file's name would hold the
+  // open until some other program writes to it; it is refused below.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||

@@ -1,5 +1,9 @@
 // The game's folders: the per-user folder, making folder paths, and where
 // the settings are looked for and later written.
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cstdlib>
 #include <string>
 
@@ -82,6 +86,17 @@ TEST_F(Folders, SettingsBesideTheProgramWinOtherwiseTheUserFolderIsUsed) {
   EXPECT_EQ(SaveTo, game);
   EXPECT_EQ(Language, "beside");
   EXPECT_FALSE(folder_exists(dir_ + "data/"));
+  // Something under that name that is no settings file (a folder, a pipe
+  // that would never deliver an end) is not found: the user folder is used,
+  // where the settings can be saved.
+  ASSERT_TRUE(file_remove(game + "Duskmatch.prefs"));
+  ASSERT_TRUE(folder_make(game + "Duskmatch.prefs/"));
+  EXPECT_EQ(LocateSettings(game), 0);
+  EXPECT_EQ(SaveTo, user);
+  ASSERT_TRUE(file_remove(game + "Duskmatch.prefs"));
+  ASSERT_EQ(mkfifo((game + "Duskmatch.prefs").c_str(), 0644), 0);
+  EXPECT_EQ(LocateSettings(game), 0);
+  EXPECT_EQ(SaveTo, user);
   // Without any user folder the settings stay beside the program.
   file_remove(game + "Duskmatch.prefs");
   test_env::Scoped no_xdg("XDG_DATA_HOME", nullptr);

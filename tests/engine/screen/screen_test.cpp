@@ -1,6 +1,10 @@
 // The screen's life cycle, sprite numbering, screenshots, window events,
 // desktops and display modes, and frame pacing.
 #include <png.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <string>
 
 #include "engine/input/input.h"
 #include "engine/system/file.h"
@@ -109,6 +113,39 @@ TEST_F(Screen, GrabAndSaveRoundTripThroughAPngFile) {
   EXPECT_EQ(sprite_save(42, "none.png", kImageFormatPNG), 0);
   EXPECT_EQ(sprite_save(3, "no such folder/shot.png", kImageFormatPNG), 0);
   EXPECT_FALSE(file_exists("none.png"));
+}
+
+TEST_F(Screen, ASaveThatFailsPartWayLeavesTheEarlierShotWhole) {
+  // Two shots in one second share a name. When the disk fills up while the
+  // second is written, the first must stay a whole picture, not become a
+  // cut-off file that no viewer opens.
+  const std::string path = "full disk shot.png";
+  fill_screen(0x204060);
+  ASSERT_NE(sprite_grab_screen(3, 0, 0, kW, kH), 0);
+  ASSERT_NE(sprite_save(3, path, kImageFormatPNG), 0);
+  std::vector<uint8_t> first;
+  ASSERT_TRUE(file_read_all(path, &first));
+  ASSERT_GT(first.size(), 40u);
+
+  fill_screen(0xFFFFFF);
+  ASSERT_NE(sprite_grab_screen(3, 0, 0, kW, kH), 0);
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 40;  // room for the signature and the header only
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  int result = sprite_save(3, path, kImageFormatPNG);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_EQ(result, 0);
+  std::vector<uint8_t> after;
+  ASSERT_TRUE(file_read_all(path, &after));
+  EXPECT_EQ(after.size(), first.size());
+  EXPECT_TRUE(after == first) << "the earlier shot was changed";
+  for (const std::string& name : folder_list("./"))
+    EXPECT_FALSE(name != path && name.rfind(path, 0) == 0) << "left behind: " << name;
+  EXPECT_TRUE(file_remove(path));
 }
 
 void push_window_event(Uint32 window_id, Uint8 event) {
