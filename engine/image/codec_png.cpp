@@ -183,7 +183,7 @@ void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, 
   out->width = static_cast<int>(width);
   out->height = static_cast<int>(height);
   out->depth = has_alpha ? 32 : 24;
-  out->pixels.resize(static_cast<size_t>(width) * height * 4);
+  if (!pixels_resize(&out->pixels, static_cast<size_t>(width) * height * 4)) png_error(png, "out of memory");
   if (swap_here) {
     const bool keying = key >= 0;
     const uint32_t match = key_word(key);

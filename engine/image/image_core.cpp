@@ -22,7 +22,7 @@ int image_create(int number, int width, int height, int depth, int background) {
   img->width = width;
   img->height = height;
   img->depth = depth;
-  img->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  if (!pixels_resize(&img->pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4)) return 0;
   uint8_t px[4] = {0, 0, 0, 0};
   if (background != -1) {
     px[0] = static_cast<uint8_t>((background >> 16) & 0xFF);  // blue

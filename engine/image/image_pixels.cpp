@@ -66,7 +66,7 @@ int image_resize(int image, int width, int height, int mode) {
   resized.width = width;
   resized.height = height;
   resized.depth = src->depth;
-  resized.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  if (!pixels_resize(&resized.pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4)) return 0;
   if (mode == 0) {
     image_stretch_smooth(*src, 0, 0, src->width, src->height, &resized);
   } else {
@@ -84,7 +84,7 @@ int image_grab(int source, int number, int x, int y, int width, int height) {
   part->width = width;
   part->height = height;
   part->depth = src->depth;
-  part->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+  if (!pixels_resize(&part->pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4)) return 0;
   for (int r = 0; r < height; ++r)
     std::memcpy(part->row(r), src->row(y + r) + static_cast<size_t>(x) * 4, static_cast<size_t>(width) * 4);
   // Grabbing into the source's own number replaces it only after the copy.

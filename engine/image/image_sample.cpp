@@ -395,7 +395,7 @@ std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t siz
     out->width = width;
     out->height = height;
     out->depth = depth;
-    out->pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    if (!pixels_resize(&out->pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4)) return nullptr;
     return out;
   };
   // A PNG of the kinds the row reader takes is stretched as it is read: only

@@ -69,7 +69,7 @@ int sprite_create(int number, int width, int height, int flags) {
   px.width = width;
   px.height = height;
   const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-  px.pixels.resize(count * 4);
+  if (!pixels_resize(&px.pixels, count * 4)) return 0;
   std::fill_n(reinterpret_cast<uint32_t*>(px.pixels.data()), count, created_alpha(flags));
   return sprite_store(number, std::move(px), flags);
 }

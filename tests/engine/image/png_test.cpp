@@ -4,8 +4,14 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 
 #include "engine/image/image.h"
 #include "tests/engine/image/png_writer.h"
@@ -215,6 +221,75 @@ TEST(PngDecode, AbsurdHeaderSizesAreRefusedBeforeAllocating) {
     EXPECT_FALSE(image_decode(huge.data(), huge.size())) << wh.first << "x" << wh.second;
   }
 }
+
+// (A cap on the address space and the sanitizer's shadow memory do not mix.)
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+// A black 1-bit grey picture of the largest side allowed: some 32 KB of PNG
+// that decodes to a gigabyte of pixels.
+std::vector<uint8_t> largest_black_picture() {
+  const size_t row = kImageMaxSide / 8 + 1;  // filter byte and 16384 bits
+  std::vector<uint8_t> raw(row * kImageMaxSide, 0);
+  uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
+  std::vector<uint8_t> packed(packed_size);
+  EXPECT_EQ(compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), 9), Z_OK);
+  packed.resize(packed_size);
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  auto put_u32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) png.push_back(static_cast<uint8_t>(v >> (24 - 8 * i)));
+  };
+  auto put_chunk = [&](const char* type, const std::vector<uint8_t>& body) {
+    put_u32(static_cast<uint32_t>(body.size()));
+    size_t start = png.size();
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), body.begin(), body.end());
+    put_u32(static_cast<uint32_t>(crc32(0, &png[start], static_cast<uInt>(png.size() - start))));
+  };
+  std::vector<uint8_t> header;
+  for (uint32_t v : {uint32_t{kImageMaxSide}, uint32_t{kImageMaxSide}})
+    for (int i = 0; i < 4; ++i) header.push_back(static_cast<uint8_t>(v >> (24 - 8 * i)));
+  header.insert(header.end(), {1, PNG_COLOR_TYPE_GRAY, 0, 0, 0});
+  put_chunk("IHDR", header);
+  put_chunk("IDAT", packed);
+  put_chunk("IEND", {});
+  return png;
+}
+
+// Caps the process's address space at what it uses now plus a quarter of a
+// gigabyte: far less than the largest picture needs.
+void leave_little_memory() {
+  FILE* status = std::fopen("/proc/self/status", "r");
+  ASSERT_NE(status, nullptr);
+  char line[256];
+  unsigned long long size_kb = 0;
+  while (std::fgets(line, sizeof line, status))
+    if (std::sscanf(line, "VmSize: %llu kB", &size_kb) == 1) break;
+  std::fclose(status);
+  ASSERT_GT(size_kb, 0u);
+  rlimit cap{};
+  cap.rlim_cur = cap.rlim_max = static_cast<rlim_t>((size_kb << 10) + (rlim_t{256} << 20));
+  ASSERT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
+}
+
+// A picture within the size limits but larger than the memory that is free
+// is refused like a damaged one: the caller reports the picture, and the
+// program does not die of an uncaught allocation failure.
+TEST(PngDecode, PictureLargerThanFreeMemoryIsRefused) {
+  const auto png = largest_black_picture();
+  EXPECT_LT(png.size(), size_t{204800});
+  EXPECT_EXIT(
+      {
+        leave_little_memory();
+        bool refused = !image_decode(png.data(), png.size()) && image_from_memory(5, png) == 0 &&
+                       !image_exists(5) &&
+                       image_create(6, kImageMaxSide, kImageMaxSide, 32, -1) == 0 && !image_exists(6);
+        ASSERT_NE(image_create(7, 4, 4, 32, -1), 0);
+        refused = refused && image_resize(7, kImageMaxSide, kImageMaxSide, 0) == 0 && image_width(7) == 4 &&
+                  image_grab(7, 8, 0, 0, 4, 4) != 0;
+        std::exit(refused ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(PngEncode, RoundTripsBothDepthsThroughTheRegistry) {
   ImageBuffer img;

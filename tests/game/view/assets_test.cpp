@@ -152,6 +152,10 @@ TEST_F(Assets, EveryFailureEndsTheProgramNamingTheEntry) {
       {"", 0, true, "Load asset (music.ogg):", 0},
       {"music.ogg", 0, true, "Load asset (music.ogg):", 0},
       {"music.ogg", 2, true, "Load asset (music.ogg):", 0},
+      // The two larger buffers are bounds too (last: the child of each case
+      // writes the packs of all cases before it again).
+      {"title.png", 1, false, "Load asset (title.png):", 67},
+      {"music.ogg", 1, true, "Load asset (music.ogg):", 0},
   };
   OpenScreen(64, 32);
   for (const Case& c : cases) {
@@ -161,7 +165,10 @@ TEST_F(Assets, EveryFailureEndsTheProgramNamingTheEntry) {
     if (*c.entry != 0) {
       auto it = std::find_if(entries.begin(), entries.end(), [&c](const Entry& e) { return e.name == c.entry; });
       if (c.spoil == 0) entries.erase(it);
-      if (c.spoil == 1) it->bytes.resize(kPictureBuffer + 1, 0);
+      if (c.spoil == 1) {
+        const bool screen_sized = std::string(c.entry) == "title.png";
+        it->bytes.resize((c.music ? kMusicBuffer : screen_sized ? kScreenPictureBuffer : kPictureBuffer) + 1, 0);
+      }
       if (c.spoil == 2) it->bytes.assign(300, 0x5A);
       if (c.spoil == 3) it->bytes.resize(it->bytes.size() / 2);
       WritePack(PackPath(), entries);
