@@ -45,7 +45,8 @@ bool bmp_decode(const uint8_t* data, size_t size, ImageBuffer* out) {
 
   out->width = width;
   out->height = static_cast<int>(h);
-  if (!pixels_resize(&out->pixels, static_cast<size_t>(width) * static_cast<size_t>(h) * 4, 0)) return false;
+  // Every byte is written below.
+  if (!pixels_resize(&out->pixels, static_cast<size_t>(width) * static_cast<size_t>(h) * 4)) return false;
   bool any_alpha = false;
   for (int y = 0; y < out->height; ++y) {
     const uint8_t* src = data + offset + stride * static_cast<size_t>(top_down ? y : out->height - 1 - y);

@@ -61,23 +61,13 @@ struct UninitialisedAllocator : std::allocator<T> {
 // Pixel bytes; resize(n) leaves the new bytes unset.
 using PixelVector = std::vector<uint8_t, UninitialisedAllocator<uint8_t>>;
 
-// Sizes a pixel buffer to bytes (new bytes unset, or value when given);
-// false, with the buffer emptied, when the memory cannot be had. A picture
-// of allowed size can still need more memory than is free, and that must
-// end as a refused picture, not as an uncaught std::bad_alloc.
+// Sizes a pixel buffer to bytes (the new bytes unset); false, with the
+// buffer emptied, when the memory cannot be had. A picture of allowed size
+// can still need more memory than is free, and that must end as a refused
+// picture, not as an uncaught std::bad_alloc.
 inline bool pixels_resize(PixelVector* pixels, size_t bytes) noexcept {
   try {
     pixels->resize(bytes);
-    return true;
-  } catch (const std::bad_alloc&) {
-  } catch (const std::length_error&) {
-  }
-  PixelVector().swap(*pixels);
-  return false;
-}
-inline bool pixels_resize(PixelVector* pixels, size_t bytes, uint8_t value) noexcept {
-  try {
-    pixels->assign(bytes, value);
     return true;
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {

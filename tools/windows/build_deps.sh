@@ -149,6 +149,22 @@ done_already() {
 }
 mark_done() { date -u +%FT%TZ > "$stamps/$1"; log "$1: done"; }
 
+# write_pc NAME DESCRIPTION VERSION LIBS [CFLAGS]: a pkg-config file for a
+# library installed by hand into the prefix.
+write_pc() {
+  cat > "$prefix/lib/pkgconfig/$1.pc" <<EOF
+prefix=$prefix
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: $1
+Description: $2
+Version: $3
+Libs: -L\${libdir} $4
+Cflags: -I\${includedir}${5:+ $5}
+EOF
+}
+
 # ---- zlib -----------------------------------------------------------------
 # Debian's tarball has no Windows resource file, which only the DLL needs:
 # build the static target alone and install it by hand.
@@ -162,17 +178,7 @@ if ! done_already zlib; then
   cp "$build/libzlibstatic.a" "$prefix/lib/libz.a"
   cp "$src/zlib.h" "$build/zconf.h" "$prefix/include/"
   version=$(sed -n 's/^#define ZLIB_VERSION "\(.*\)"/\1/p' "$src/zlib.h")
-  cat > "$prefix/lib/pkgconfig/zlib.pc" <<EOF
-prefix=$prefix
-libdir=\${prefix}/lib
-includedir=\${prefix}/include
-
-Name: zlib
-Description: zlib compression library
-Version: $version
-Libs: -L\${libdir} -lz
-Cflags: -I\${includedir}
-EOF
+  write_pc zlib "zlib compression library" "$version" -lz
   mark_done zlib
 fi
 
@@ -210,17 +216,7 @@ if ! done_already liblzma; then
   # header asks for DLL imports.
   version=$(sed -n 's/^#define LZMA_VERSION_\(MAJOR\|MINOR\|PATCH\) \([0-9]*\).*/\2/p' \
     "$src/src/liblzma/api/lzma/version.h" | paste -sd.)
-  cat > "$prefix/lib/pkgconfig/liblzma.pc" <<EOF
-prefix=$prefix
-libdir=\${prefix}/lib
-includedir=\${prefix}/include
-
-Name: liblzma
-Description: General purpose data compression library
-Version: $version
-Libs: -L\${libdir} -llzma
-Cflags: -I\${includedir} -DLZMA_API_STATIC
-EOF
+  write_pc liblzma "General purpose data compression library" "$version" -llzma -DLZMA_API_STATIC
   mark_done liblzma
 fi
 

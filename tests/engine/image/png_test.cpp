@@ -227,31 +227,11 @@ TEST(PngDecode, AbsurdHeaderSizesAreRefusedBeforeAllocating) {
 // A black 1-bit grey picture of the largest side allowed: some 32 KB of PNG
 // that decodes to a gigabyte of pixels.
 std::vector<uint8_t> largest_black_picture() {
-  const size_t row = kImageMaxSide / 8 + 1;  // filter byte and 16384 bits
-  std::vector<uint8_t> raw(row * kImageMaxSide, 0);
-  uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
-  std::vector<uint8_t> packed(packed_size);
-  EXPECT_EQ(compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), 9), Z_OK);
-  packed.resize(packed_size);
-  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  auto put_u32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) png.push_back(static_cast<uint8_t>(v >> (24 - 8 * i)));
-  };
-  auto put_chunk = [&](const char* type, const std::vector<uint8_t>& body) {
-    put_u32(static_cast<uint32_t>(body.size()));
-    size_t start = png.size();
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), body.begin(), body.end());
-    put_u32(static_cast<uint32_t>(crc32(0, &png[start], static_cast<uInt>(png.size() - start))));
-  };
-  std::vector<uint8_t> header;
-  for (uint32_t v : {uint32_t{kImageMaxSide}, uint32_t{kImageMaxSide}})
-    for (int i = 0; i < 4; ++i) header.push_back(static_cast<uint8_t>(v >> (24 - 8 * i)));
-  header.insert(header.end(), {1, PNG_COLOR_TYPE_GRAY, 0, 0, 0});
-  put_chunk("IHDR", header);
-  put_chunk("IDAT", packed);
-  put_chunk("IEND", {});
-  return png;
+  png_writer::PngSpec spec;
+  spec.width = spec.height = kImageMaxSide;
+  spec.color_type = PNG_COLOR_TYPE_GRAY;
+  spec.bit_depth = 1;
+  return png_writer::write_png(spec, std::vector<std::vector<uint8_t>>(kImageMaxSide, std::vector<uint8_t>(kImageMaxSide / 8)));
 }
 
 // Caps the process's address space at what it uses now plus a quarter of a
