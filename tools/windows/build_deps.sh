@@ -228,9 +228,17 @@ fi
 # The probe is skipped when its answer is cached together with the library
 # it was found for. (The stamp's name changed when liblzma came in, so that
 # a cache built without it builds libarchive again.)
+# libarchive's CMake build always makes the DLL beside the static library,
+# which would compile every source twice: only the static target is built
+# and installed by hand, as zlib is.
 if ! done_already libarchive-lzma; then
   fetch_source libarchive
-  cmake_build libarchive "$src" "${zlib_opts[@]}" \
+  build=$work/build-libarchive
+  rm -rf "$build"
+  cmake -S "$src" -B "$build" -G "Unix Makefiles" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DDUSK_WINDOWS_DEPS="$prefix" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_INSTALL_LIBDIR=lib \
+    -DCMAKE_CROSSCOMPILING_EMULATOR= -Wno-dev "${zlib_opts[@]}" \
     -DENABLE_ZLIB=ON -DENABLE_OPENSSL=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF \
     -DENABLE_LZMA=ON -DLIBLZMA_INCLUDE_DIR="$prefix/include" -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" \
     -DENABLE_LIBB2=OFF -DENABLE_LZ4=OFF -DENABLE_LZO=OFF -DENABLE_ZSTD=OFF \
@@ -238,15 +246,27 @@ if ! done_already libarchive-lzma; then
     -DENABLE_PCRE2POSIX=OFF -DENABLE_LibGCC=OFF -DENABLE_CNG=OFF -DENABLE_TAR=OFF \
     -DENABLE_CPIO=OFF -DENABLE_CAT=OFF -DENABLE_UNZIP=OFF -DENABLE_XATTR=OFF -DENABLE_ACL=OFF \
     -DENABLE_ICONV=OFF -DENABLE_TEST=OFF -DENABLE_COVERAGE=OFF -DENABLE_INSTALL=ON \
-    -DPOSIX_REGEX_LIB=NONE -DZLIB_WINAPI=OFF -DZLIB_WINAPI_WITH_LIB="$prefix/lib/libz.a"
-  # The static library is called archive_static on Windows, and its users
-  # must say so with LIBARCHIVE_STATIC (otherwise the headers ask for DLL
-  # imports). Only the static library is built.
-  if [ -f "$prefix/lib/libarchive_static.a" ]; then
-    mv "$prefix/lib/libarchive_static.a" "$prefix/lib/libarchive.a"
+    -DPOSIX_REGEX_LIB=NONE -DZLIB_WINAPI=OFF -DZLIB_WINAPI_WITH_LIB="$prefix/lib/libz.a" \
+    > "$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+  cmake --build "$build" -j"$jobs" --target archive_static > "$build.build.log" 2>&1 || { tail -50 "$build.build.log"; exit 1; }
+  # The static library is called archive_static on Windows; the game links
+  # it by its usual name.
+  cp "$(find "$build" -name libarchive_static.a | head -n 1)" "$prefix/lib/libarchive.a"
+  cp "$src/libarchive/archive.h" "$src/libarchive/archive_entry.h" "$prefix/include/"
+  # The pkg-config file its configure step writes names the libraries a
+  # static link needs; its users must also say LIBARCHIVE_STATIC, otherwise
+  # the headers ask for DLL imports.
+  # (libarchive 3.6 writes it into its source tree, later ones into the
+  # build folder.)
+  pc=$(find "$build" "$src/build/pkgconfig" -name libarchive.pc 2>/dev/null | head -n 1)
+  if [ -n "$pc" ]; then
+    cp "$pc" "$prefix/lib/pkgconfig/libarchive.pc"
+    sed -i 's/^Cflags: \(.*\)$/Cflags: \1 -DLIBARCHIVE_STATIC/' "$prefix/lib/pkgconfig/libarchive.pc"
+  else
+    version=$(sed -n 's/^#define ARCHIVE_VERSION_ONLY_STRING "\(.*\)"/\1/p' "$src/libarchive/archive.h")
+    write_pc libarchive "library that can create and read several streaming archive formats" \
+      "$version" "-larchive -llzma -lz -lbcrypt" "-DLIBARCHIVE_STATIC"
   fi
-  rm -f "$prefix/lib/libarchive.dll.a" "$prefix/bin/libarchive.dll"
-  sed -i 's/^Cflags: \(.*\)$/Cflags: \1 -DLIBARCHIVE_STATIC/' "$prefix/lib/pkgconfig/libarchive.pc"
   mark_done libarchive-lzma
 fi
 
