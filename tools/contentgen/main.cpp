@@ -1,6 +1,7 @@
 // contentgen: draws the game's pictures, language flags and pointer file
-// into a folder, for the build to pack.
+// into a folder, for the build to pack; or the game's icon files.
 //   contentgen OUT_FOLDER [--contact-sheet FILE.png]
+//   contentgen --icons OUT_FOLDER
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,6 +9,7 @@
 #include "engine/system/file.h"
 #include "tools/contentgen/canvas.h"
 #include "tools/contentgen/content.h"
+#include "tools/contentgen/icon.h"
 
 namespace {
 
@@ -23,9 +25,12 @@ bool write_file(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
   std::string folder, sheet;
+  bool icons = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--contact-sheet") == 0 && i + 1 < argc) {
       sheet = argv[++i];
+    } else if (std::strcmp(argv[i], "--icons") == 0) {
+      icons = true;
     } else if (folder.empty() && argv[i][0] != '-') {
       folder = argv[i];
     } else {
@@ -33,9 +38,20 @@ int main(int argc, char** argv) {
       break;
     }
   }
-  if (folder.empty()) {
-    std::fprintf(stderr, "usage: contentgen OUT_FOLDER [--contact-sheet FILE.png]\n");
+  if (folder.empty() || (icons && !sheet.empty())) {
+    std::fprintf(stderr,
+                 "usage: contentgen OUT_FOLDER [--contact-sheet FILE.png]\n"
+                 "       contentgen --icons OUT_FOLDER\n");
     return 2;
+  }
+  if (folder.back() != '/') folder += '/';
+  if (icons) {
+    // The icon is drawn without text: no fonts are needed.
+    if (!folder_make(folder)) {
+      std::fprintf(stderr, "contentgen: cannot make folder %s\n", folder.c_str());
+      return 1;
+    }
+    return write_icon_files(folder) ? 0 : 1;
   }
   std::string missing;
   if (!fonts_available(&missing)) {
@@ -43,7 +59,6 @@ int main(int argc, char** argv) {
                  missing.c_str());
     return 1;
   }
-  if (folder.back() != '/') folder += '/';
   if (!folder_make(folder)) {
     std::fprintf(stderr, "contentgen: cannot make folder %s\n", folder.c_str());
     return 1;

@@ -1,6 +1,6 @@
 // The contentgen command: refuses bad arguments, and refuses to draw when
 // the fonts it draws with are not installed rather than quietly drawing
-// with a substitute.
+// with a substitute; the icons need no fonts.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -26,6 +26,20 @@ TEST(ContentgenCommand, NeedsExactlyAnOutputFolder) {
   EXPECT_EQ(run("'" + tool() + "'"), 2);
   EXPECT_EQ(run("'" + tool() + "' a b"), 2);
   EXPECT_EQ(run("'" + tool() + "' out --unknown"), 2);
+  EXPECT_EQ(run("'" + tool() + "' --icons"), 2);
+  EXPECT_EQ(run("'" + tool() + "' --icons out --contact-sheet sheet.png"), 2);
+}
+
+TEST(ContentgenCommand, IconsAreDrawnWithoutFonts) {
+  if (!file_exists(tool())) GTEST_SKIP() << "contentgen has not been built";
+  const std::string conf = "no-fonts-icons.conf";
+  const std::string text = "<?xml version=\"1.0\"?><fontconfig></fontconfig>\n";
+  ASSERT_TRUE(file_write(conf, text.data(), text.size()));
+  folder_remove_all("out-icons/");
+  EXPECT_EQ(run("FONTCONFIG_FILE=\"$PWD/" + conf + "\" '" + tool() + "' --icons out-icons"), 0);
+  for (const char* name : {"icon-16.png", "icon-48.png", "icon-512.png", "icon.svg", "Duskmatch.ico"}) {
+    EXPECT_TRUE(file_exists(std::string("out-icons/") + name)) << name;
+  }
 }
 
 TEST(ContentgenCommand, MissingFontsFailWithoutWritingAnything) {
