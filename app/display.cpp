@@ -9,6 +9,7 @@
 #include "app/folders.h"
 #include "app/log.h"
 #include "app/settings.h"
+#include "engine/image/image.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "ui/text_keys.h"
@@ -106,7 +107,10 @@ void OpenDisplay() {
       return;  // no such mode: nothing opened, nothing logged
   }
   LogOpeningScreen(GameScreen, Screen != 0);
-  if (Screen != 0) LogOpenedSize(ScreenWidth, ScreenHeight);
+  if (Screen != 0) {
+    LogOpenedSize(ScreenWidth, ScreenHeight);
+    GiveWindowsTheIcon();
+  }
 }
 
 void CloseDisplay(int gameScreen) {
@@ -144,4 +148,6 @@ void ResetDisplay() {
   CursorHandle = 0;
   ScreenModeList.clear();
   ScreenModeCursor = 0;
+  if (WindowIcon != 0) image_free(WindowIcon);
+  WindowIcon = 0;
 }

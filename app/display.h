@@ -59,5 +59,13 @@ void MakeDimSprite();
 // bilinear filtering, and for a window: shown, activated, custom pointer.
 void FinishDisplay();
 
+// The game's icon for its windows: the data pack's "icon.png", read at the
+// first display open; an image handle, 0 until then or when it cannot be read.
+extern int WindowIcon;
+// After each display open: gives the open windows the icon (read first if
+// need be). Without it they keep the system's icon; that is no failure and
+// has no log line. Non-zero when the windows carry it.
+int GiveWindowsTheIcon();
+
 // Back to the start-up state (tests).
 void ResetDisplay();

@@ -127,6 +127,12 @@ int window_exists(int window);
 // The system's id for the window (what input needs to find it); 0 if none.
 uint32_t window_system_id(int window);
 
+// Gives every open window (a full screen's own included) the image's pixels
+// as its icon, which the title bar and the task bar show; the game calls it
+// after each display open. Non-zero when the windows carry the icon; 0 when
+// the image does not exist or no window is open.
+int window_icon_set(int image);
+
 // Shows a modal message box with an OK button only, owned by window 0 when
 // that window is open (its windows are disabled while it is shown). Returns
 // non-zero when the box was shown; 0 without a display to show it on (the

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/image/image.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/screen/screen_sdl.h"
@@ -70,6 +71,31 @@ int window_exists(int window) { return window_table().exists(window) ? 1 : 0; }
 uint32_t window_system_id(int window) {
   SDL_Window* w = window_sdl(window);
   return w ? SDL_GetWindowID(w) : 0;
+}
+
+int window_icon_set(int image) {
+  ImageBuffer* icon = image_handle(image);
+  if (!icon || icon->width <= 0 || icon->height <= 0) return 0;
+  std::vector<SDL_Window*> windows;
+  window_table().for_each([&](int, Window& w) { windows.push_back(w.window); });
+  ScreenContext& s = screen_state();
+  if (s.owns_window && s.window) windows.push_back(s.window);
+  if (windows.empty()) return 0;
+#ifdef _WIN32
+  // Windows already shows the program file's own icon on every window, at
+  // each size it asks for (SDL gives its window class the file's first
+  // icon); one picture would replace that with scaled copies of itself.
+  return 1;
+#else
+  // The image's bytes are blue, green, red, alpha in memory, whatever the
+  // machine's byte order.
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      icon->pixels.data(), icon->width, icon->height, 32, icon->width * 4, SDL_PIXELFORMAT_BGRA32);
+  if (!surface) return 0;
+  for (SDL_Window* w : windows) SDL_SetWindowIcon(w, surface);
+  SDL_FreeSurface(surface);
+  return 1;
+#endif
 }
 
 static Window* window_by_system_id(Uint32 id) {

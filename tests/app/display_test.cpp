@@ -15,6 +15,7 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "engine/image/image.h"
+#include "engine/pack/pack.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
 #include "tests/app/startup_harness.h"
@@ -179,6 +180,49 @@ TEST_F(Display, AMissingPointerFileIsNoFailure) {
   EXPECT_EQ(Screen, 1);
   EXPECT_EQ(CursorHandle, 0);
   EXPECT_EQ(Lines().size(), 3u);
+}
+
+TEST_F(Display, TheWindowsTakeTheIconOfTheDataPack) {
+  // A data pack holding only the icon, a 3 x 2 picture.
+  ImageBuffer picture;
+  picture.width = 3;
+  picture.height = 2;
+  picture.pixels.assign(3 * 2 * 4, 200);
+  std::vector<uint8_t> png;
+  ASSERT_TRUE(image_encode(picture, kImageFormatPNG, &png));
+  const int pack = pack_create(-1, inst.prog + "DuskmatchData.pack", kPackFormatData, 1);
+  ASSERT_NE(pack, 0);
+  ASSERT_TRUE(pack_add_memory(pack, "icon.png", png.data(), png.size()));
+  ASSERT_TRUE(pack_finish(pack));
+  size_t lines = 0;
+  for (int mode : {kWindowed, kFullScreen, kBorderless}) {
+    SCOPED_TRACE(mode);
+    Open(mode);
+    ASSERT_EQ(Screen, 1);
+    ASSERT_NE(WindowIcon, 0);
+    EXPECT_EQ(image_width(WindowIcon), 3);
+    EXPECT_EQ(image_height(WindowIcon), 2);
+    EXPECT_NE(GiveWindowsTheIcon(), 0);
+    // The icon has no log line of its own: the open's three are all.
+    lines += 3;
+    EXPECT_EQ(Lines().size(), lines);
+    CloseDisplay(mode);
+  }
+  EXPECT_EQ(GiveWindowsTheIcon(), 0) << "no window is open";
+}
+
+TEST_F(Display, ADataPackWithoutTheIconIsNoFailure) {
+  // The tiny data pack has every picture of the game but not the icon.
+  Open(kWindowed);
+  EXPECT_EQ(Screen, 1);
+  EXPECT_EQ(WindowIcon, 0);
+  EXPECT_EQ(GiveWindowsTheIcon(), 0);
+  EXPECT_EQ(Lines().size(), 3u);
+  CloseDisplay(kWindowed);
+  ASSERT_TRUE(file_remove(inst.prog + "DuskmatchData.pack"));
+  Open(kBorderless);
+  EXPECT_EQ(Screen, 1);
+  EXPECT_EQ(WindowIcon, 0);
 }
 
 TEST_F(Display, ReopeningInAnotherModeReplacesTheWindow) {

@@ -3,8 +3,10 @@
 # process as a player would: started windowed from a copy of the program
 # folder, S for a screenshot, then Escape three times (logo, title, menu).
 # It must end with exit code 0, leave a screenshot that is not one flat
-# colour, and write its settings file.
-# Usage: real_window_test.sh <folder with the game and its packs> <scratch folder>
+# colour, and write its settings file. Its window must carry the game's icon
+# (the X server's copy equal to the icon picture given) and the window class
+# the menu entry names.
+# Usage: real_window_test.sh <folder with the game and its packs> <scratch folder> <icon picture>
 # Exit code 77 (skipped) when xvfb-run is missing.
 set -u
 
@@ -12,6 +14,7 @@ if [ "${1:-}" = "--inside" ]; then
   work=$2
   . "$(dirname "$0")/x11_session.sh"
   start_game "$work" || exit 1
+  xprop -id "$wid" -notype -f _NET_WM_ICON 32c '=$0+\n' _NET_WM_ICON WM_CLASS > "$work/window.txt"
   sleep 0.2
   press s
   # The screenshot's log line shows that the keys reach the running loop.
@@ -25,8 +28,9 @@ fi
 
 bin=$1
 work=$2
+icon=$3
 . "$(dirname "$0")/x11_session.sh"
-require_tools xdotool
+require_tools xdotool xprop
 prepare_game "$bin" "$work" 1
 run_inside_virtual_display "$0" "$work" 1920x1080
 
@@ -63,5 +67,6 @@ if ! grep -q $'^Saving screenshot:\t\tOK\r$' "${log[0]}" 2> /dev/null; then
   echo "the log does not record the screenshot"
   fail=1
 fi
+python3 "$(dirname "$0")/window_icon_check.py" "$work/window.txt" "$icon" duskmatch || fail=1
 [ $fail -eq 0 ] && echo "real window test passed"
 exit $fail

@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 # Reads a screenshot the game saved (8-bit RGB or RGBA PNG) with nothing but
 # the standard library, so the out-of-process tests can tell a drawn screen
-# from a blank one: its size and how many colours a 16-pixel grid finds.
+# from a blank one: its size and how many colours a 16-pixel grid finds
+# (other tests read its pixels through read_png).
 #   png_sample.py FILE  ->  prints "width height colours"
 import struct
 import sys
 import zlib
 
 
-def sample_colours(path):
-    """(width, height, colours on a 16-pixel grid), or None for no PNG."""
+def read_png(path):
+    """(width, height, bytes per pixel, rows) of an 8-bit RGB or RGBA PNG,
+    each row a bytearray of its pixels; None for no PNG."""
     data = open(path, 'rb').read()
     if data[:8] != b'\x89PNG\r\n\x1a\n':
         return None
@@ -26,7 +28,7 @@ def sample_colours(path):
     bpp = {6: 4, 2: 3}[ctype]
     stride = w * bpp
     prev = bytearray(stride)
-    seen = set()
+    rows = []
     for y in range(h):
         f = raw[y * (stride + 1)]
         line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
@@ -44,10 +46,21 @@ def sample_colours(path):
                 p = a + b - c
                 pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
                 line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        if y % 16 == 0:
-            for x in range(0, w, 16):
-                seen.add(bytes(line[x * bpp:x * bpp + 3]))
+        rows.append(line)
         prev = line
+    return w, h, bpp, rows
+
+
+def sample_colours(path):
+    """(width, height, colours on a 16-pixel grid), or None for no PNG."""
+    png = read_png(path)
+    if png is None:
+        return None
+    w, h, bpp, rows = png
+    seen = set()
+    for y in range(0, h, 16):
+        for x in range(0, w, 16):
+            seen.add(bytes(rows[y][x * bpp:x * bpp + 3]))
     return w, h, len(seen)
 
 
