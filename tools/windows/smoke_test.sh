@@ -13,6 +13,10 @@
 #     program until it is answered: while it waits, the log must end in the
 #     picture's FAILED line and standard error must carry the message; Return
 #     closes the box, the exit code is 0 and no settings are saved.
+#  3. The program's resources (resources_check.sh): the owl icon, the version
+#     information and the manifest.
+#  4. The installer (installer_test.sh), when make windows-installer made
+#     one: install, start through the Start-menu shortcut, quit, uninstall.
 #
 #   tools/windows/smoke_test.sh [Windows program folder] [Linux bin folder]
 # Defaults: build-windows/Duskmatch and $DUSK_LINUX_BUILD/bin (build/bin).
@@ -205,5 +209,14 @@ if [ $status -ne 0 ]; then
   for f in windows.stderr linux.stderr fatal.stderr fatal.notes; do
     [ -s "$work/$f" ] && { echo "--- $f"; head -c 2000 "$work/$f"; }
   done
+fi
+
+# ---- the program's resources and the installer ---------------------------
+bash "$here/resources_check.sh" "$prog/Duskmatch.exe" "$linux_bin/../data/icons/Duskmatch.ico" || status=1
+installer=$(ls -t "$root"/build-windows/Duskmatch-*-setup.exe 2> /dev/null | head -n 1)
+if [ -n "$installer" ]; then
+  bash "$here/installer_test.sh" "$installer" || status=1
+else
+  echo "no installer in build-windows: make windows-installer makes one"
 fi
 exit $status
