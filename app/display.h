@@ -1,7 +1,8 @@
 // Opening the display: the screen size from the settings and the desktop,
 // the three window modes (full screen, windowed, borderless), the window
-// sizes the settings screen offers, the custom pointer of the windowed modes
-// and the dimming sprite. The board geometry itself is game/geometry.h's.
+// sizes the settings screen offers, the custom pointer of the windowed modes,
+// the windows' icon and the dimming sprite. The board geometry itself is
+// game/geometry.h's.
 #pragma once
 #include <string>
 #include <vector>

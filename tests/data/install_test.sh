@@ -23,6 +23,8 @@ problem() {
 for tool in desktop-file-validate appstreamcli setpriv python3; do
   command -v "$tool" > /dev/null || { echo "$tool is not installed (tools/setup.sh check)"; exit 1; }
 done
+# A run as another user than root left the program's folder read-only.
+[ -d "$work" ] && chmod -R u+w "$work"
 rm -rf "$work"
 mkdir -p "$work"
 
