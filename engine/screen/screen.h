@@ -32,9 +32,11 @@ int screen_open_in_window(int window, int x, int y, int width, int height, int a
 // Closes the screen and frees every sprite; shows the system pointer again.
 void screen_close();
 
-// Presents the frame, then waits until 1/(F + 1) s has passed since the
-// previous present when a frame rate F is set. A full screen first handles
-// pending system events. Returns non-zero.
+// Ends a pass: presents what was drawn since the last flip, then waits for
+// the next frame when a frame rate F is set (1/(F + 1) s after the last,
+// sleeping, not spinning). A pass that drew exactly the picture the screen
+// shows presents nothing; one that drew nothing leaves the picture as it
+// is. A full screen first handles pending system events. Returns non-zero.
 int screen_flip();
 
 // Non-zero once when the flip of a full screen met a request to end the
@@ -47,6 +49,23 @@ int screen_quit_requested();
 // not minimised or hidden; for a screen in a window, while that window is
 // the active one.
 int screen_is_active();
+
+// What the screen has done since the video system started, for tests and
+// benchmarks: passes (flips), the passes that drew something onto the
+// screen and that presented something, and the screen pixels drawn.
+struct ScreenStats {
+  bool software = false;  // the engine's own drawing, without a renderer
+  int64_t passes = 0;
+  int64_t frames_composed = 0;
+  int64_t frames_presented = 0;
+  int64_t pixels_composed = 0;
+};
+ScreenStats screen_stats();
+
+// Reads the screen rectangle as 0xAARRGGBB words (alpha undefined), with
+// everything drawn so far in this pass. The rectangle must lie inside the
+// screen. Non-zero on success.
+int screen_read_pixels(int x, int y, int width, int height, uint32_t* argb);
 
 // Whether a screen is open, and its size (0 when none).
 int screen_is_open();

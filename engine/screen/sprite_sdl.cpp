@@ -1,6 +1,7 @@
 // Sprites on SDL: the sprite table, making sprites and their pixels, clip,
-// zoom and the two draws. Each sprite keeps its pixels in memory; the
-// software renderer draws from them, the others from a texture of their own.
+// zoom and the two draws. The software screen draws from each sprite's
+// pixels, a renderer from a texture of its own; draws go onto the frame,
+// which composes them at the flip.
 #include <algorithm>
 #include <utility>
 
@@ -17,7 +18,19 @@ uint32_t created_alpha(int flags) {
   return solid ? 0xFF000000u : 0u;
 }
 
+// The next stamp for changed pixels; never 0, never given twice.
+uint64_t new_stamp() {
+  static uint64_t last = 0;
+  return ++last;
+}
+
 }  // namespace
+
+Sprite::~Sprite() {
+  // A pass that still has to draw this sprite does so before it goes.
+  frame_sprite_changing(this);
+  if (texture) SDL_DestroyTexture(texture);
+}
 
 ObjectTable<Sprite>& sprite_table() {
   static ObjectTable<Sprite> table(64);
@@ -26,11 +39,15 @@ ObjectTable<Sprite>& sprite_table() {
 
 void sprites_free_all() { sprite_table().free(-1); }
 
-ImageBuffer* sprite_pixels(Sprite* sp) { return sp->pixels.pixels.empty() ? nullptr : &sp->pixels; }
+ImageBuffer* sprite_pixels(Sprite* sp) {
+  if (sp->pixels.pixels.empty() && !sprite_texture_read(sp)) return nullptr;
+  return &sp->pixels;
+}
 
 bool sprite_upload(Sprite* sp) {
   const ImageBuffer& px = sp->pixels;
   if (px.pixels.empty()) return false;
+  sp->stamp = new_stamp();
   if (sp->flags & kSpriteMask) {
     sp->mask.resize(px.pixels.size() / 4);
     for (size_t i = 0; i < sp->mask.size(); ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
@@ -40,12 +57,12 @@ bool sprite_upload(Sprite* sp) {
   sp->zoomed = ImageBuffer();
   sp->zoomed_shape = PixelShape();
   sp->zoomed_filter = -1;
-  return screen_state().direct || sprite_texture_load(sp);
+  return screen_state().path != ScreenPath::Renderer || sprite_texture_load(sp);
 }
 
 int sprite_store(int number, ImageBuffer pixels, int flags) {
   ScreenContext& s = screen_state();
-  if (!s.renderer || pixels.width <= 0 || pixels.height <= 0) return 0;
+  if (s.path == ScreenPath::None || pixels.width <= 0 || pixels.height <= 0) return 0;
   if (pixels.width > kImageMaxSide || pixels.height > kImageMaxSide) return 0;
   auto sp = std::make_unique<Sprite>();
   sp->flags = flags;
@@ -63,7 +80,7 @@ int sprite_store(int number, ImageBuffer pixels, int flags) {
 }
 
 int sprite_create(int number, int width, int height, int flags) {
-  if (!screen_state().renderer || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
+  if (!screen_is_open() || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
     return 0;
   ImageBuffer px;
   px.width = width;
@@ -76,7 +93,7 @@ int sprite_create(int number, int width, int height, int flags) {
 
 int sprite_from_image(int number, int image, int flags) {
   ImageBuffer* source = image_handle(image);
-  if (!screen_state().renderer || !source || source->width <= 0 || source->height <= 0 ||
+  if (!screen_is_open() || !source || source->width <= 0 || source->height <= 0 ||
       source->pixels.size() != static_cast<size_t>(source->width) * static_cast<size_t>(source->height) * 4) {
     image_free(image);
     return 0;
@@ -92,7 +109,7 @@ int sprite_from_image(int number, int image, int flags) {
 }
 
 int sprite_from_memory(int number, const void* data, size_t size, int flags) {
-  if (!screen_state().renderer) return 0;
+  if (!screen_is_open()) return 0;
   size = std::min(size, kSpriteMaxInput);
   auto img = (flags & kSpriteKeepAlpha) ? image_decode(data, size)
                                         : image_decode_keyed(data, size, screen_state().default_transparent);
@@ -108,6 +125,7 @@ void sprite_transparent_color(int sprite, int rgb) {
   }
   Sprite* sp = sprite_table().get(sprite);
   if (!sp) return;
+  frame_sprite_changing(sp);
   ImageBuffer* px = sprite_pixels(sp);
   if (!px) return;
   image_apply_transparent_color(px, rgb);
@@ -159,17 +177,13 @@ int sprite_opaque_at(int sprite, int x, int y) {
 static void draw_sprite(int sprite, int x, int y, bool blended, int intensity) {
   ScreenContext& s = screen_state();
   Sprite* sp = sprite_table().get(sprite);
-  if (!sp || !s.renderer) return;
+  if (!sp || s.path == ScreenPath::None) return;
   // Culling by the displayed size, before the renderer sees the sprite.
   if (x >= s.width || y >= s.height || x <= -sp->shown_width || y <= -sp->shown_height) return;
   if (sp->clip.w <= 0 || sp->clip.h <= 0 || sp->shown_width <= 0 || sp->shown_height <= 0) return;
   intensity = std::clamp(intensity, 0, 255);
   if (blended && intensity == 0) return;  // would leave every screen pixel as it is
-  if (s.direct) {
-    sprite_draw_direct(sp, x, y, blended, intensity);
-    return;
-  }
-  sprite_texture_draw(sp, SDL_Rect{x, y, sp->shown_width, sp->shown_height}, blended, intensity);
+  frame_add(sp, x, y, blended ? intensity : 0);
 }
 
 void sprite_draw(int sprite, int x, int y) { draw_sprite(sprite, x, y, false, 255); }

@@ -108,9 +108,17 @@ int window_event_translate(const SDL_Event& e) {
           if (w) w->active = false;
           return kWindowEventMinimised;
         case SDL_WINDOWEVENT_RESTORED:
+          frame_repaint();
           return kWindowEventRestored;
         case SDL_WINDOWEVENT_EXPOSED:
+          frame_repaint();
           return kWindowEventRepaint;
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+          // The window's picture is asked for again; the game sees no event.
+          frame_repaint();
+          return 0;
         case SDL_WINDOWEVENT_CLOSE:
           s.close_reported = true;
           return kWindowEventClose;
