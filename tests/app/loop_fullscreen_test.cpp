@@ -37,6 +37,21 @@ class LoopFullScreen : public ::testing::Test {
   static SDL_Window* ScreenWindow() { return SDL_GetWindowFromID(screen_system_window_id()); }
 };
 
+TEST_F(LoopFullScreen, ThePointerMovingRedrawsThePass) {
+  Game::Scene(Playing);
+  Game::Pass(2);
+  ScreenStats before = screen_stats();
+  Game::Pass(10);
+  EXPECT_EQ(screen_stats().frames_composed, before.frames_composed) << "a still pointer";
+  // The pass that polls the moved mouse draws the pointer there; the next
+  // one's flip puts that picture on the screen.
+  Game::MouseMove(5, 3);
+  before = screen_stats();
+  Game::Pass(2);
+  EXPECT_EQ(screen_stats().frames_composed - before.frames_composed, 1) << "a moved pointer";
+  EXPECT_EQ(screen_stats().frames_presented - before.frames_presented, 1);
+}
+
 TEST_F(LoopFullScreen, HeldLeftButtonClicksInEveryPass) {
   Game::Scene(MainMenu);
   GameInProgress = 0;
