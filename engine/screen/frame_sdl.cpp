@@ -247,7 +247,8 @@ void frame_add(Sprite* sprite, int x, int y, int intensity) {
   item.intensity = intensity;
   item.filter = s.filtering;
   s.frame.drawn.push_back(item);
-  sprite->drawn_in_pass = s.frame.pass;
+  // Drawn, composed or not: a picture still on the screen is in use.
+  sprite->drawn_in_pass = sprite->used_in_pass = s.frame.pass;
 }
 
 void frame_compose_now() { compose(true); }
@@ -288,6 +289,7 @@ void frame_present() {
   f.back_buffer_drawn = false;
   f.composed_in_pass = false;
   f.compose_failed = false;
+  sprites_release_idle();
   ++f.pass;
   ++f.stats.passes;
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // ---- Start, screen and presentation ----
@@ -52,13 +53,18 @@ int screen_is_active();
 
 // What the screen has done since the video system started, for tests and
 // benchmarks: passes (flips), the passes that drew something onto the
-// screen and that presented something, and the screen pixels drawn.
+// screen and that presented something, and the screen pixels drawn; and
+// what its sprites hold now: the bytes of their pictures (4 a texel) and
+// the bytes of pixels actually kept for them (pixels, stretched copies and
+// textures).
 struct ScreenStats {
   bool software = false;  // the engine's own drawing, without a renderer
   int64_t passes = 0;
   int64_t frames_composed = 0;
   int64_t frames_presented = 0;
   int64_t pixels_composed = 0;
+  int64_t sprite_bytes = 0;
+  int64_t bytes_held = 0;
 };
 ScreenStats screen_stats();
 
@@ -182,6 +188,15 @@ int sprite_from_image(int number, int image, int flags);
 // the default transparent colour replaces the picture's own alpha. 0 when no
 // decoder accepts the data.
 int sprite_from_memory(int number, const void* data, size_t size, int flags);
+
+// Makes a sprite of exactly width x height from an encoded picture
+// stretched while it is decoded, choose saying which part of the picture
+// fills it (as image_decode_stretched). It holds what sprite_create followed
+// by drawing that stretched picture in at (0, 0) would hold. Number or -1;
+// 0 when the picture does not decode to that size.
+struct ImageRect;
+int sprite_from_memory_fitted(int number, const void* data, size_t size, int width, int height,
+                              const std::function<bool(int width, int height, ImageRect* rect)>& choose);
 
 // Re-applies colour rgb (0x00BBGGRR) as the sprite's transparent colour:
 // alpha 0 where the pixel is exactly that colour, 255 elsewhere. With -1

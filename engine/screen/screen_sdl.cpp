@@ -233,7 +233,16 @@ int screen_is_active() {
 
 int screen_is_open() { return screen_state().path != ScreenPath::None ? 1 : 0; }
 
-ScreenStats screen_stats() { return screen_state().frame.stats; }
+ScreenStats screen_stats() {
+  ScreenStats stats = screen_state().frame.stats;
+  sprite_table().for_each([&stats](int, const Sprite& sp) {
+    const int64_t picture = int64_t{sp.width} * sp.height * 4;
+    stats.sprite_bytes += picture;
+    stats.bytes_held += static_cast<int64_t>(sp.pixels.pixels.size() + sp.zoomed.pixels.size()) +
+                        (sp.texture ? picture : 0);
+  });
+  return stats;
+}
 int screen_width() { return screen_state().width; }
 int screen_height() { return screen_state().height; }
 int screen_in_window() { return screen_state().in_window ? 1 : 0; }

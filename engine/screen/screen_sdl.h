@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/image/image.h"
@@ -14,12 +15,30 @@
 #include "engine/screen/sprite_blit.h"
 #include "engine/system/objects.h"
 
+// How a sprite's pixels can be made again once they have been given back:
+// the encoded picture they were decoded from, and how it was decoded.
+struct SpriteSource {
+  std::vector<uint8_t> encoded;
+  int key = -1;                 // the transparent colour applied, -1 for the picture's own alpha
+  int fit_width = 0;            // stretched to this size while decoded, 0 for no stretch
+  int fit_height = 0;
+  ImageChooseRect choose;       // the part of the picture stretched
+  uint32_t fit_alpha = 0;       // a stretched picture's alpha, as sprite_from_image gives it
+};
+
 struct Sprite {
   // Full-size pixels, for drawing into, re-keying, stretching and saving,
   // and on the software screen what the engine's own loops draw from. On a
   // renderer they go once the texture has been drawn, and are read back
   // from it when they are needed again, so a picture is never held twice.
+  // On the software screen a large sprite that is not drawn for a while
+  // gives them back when they can be made again (see sprite_keep_sdl.cpp).
   ImageBuffer pixels;
+  std::unique_ptr<SpriteSource> source;  // nullptr: not decoded from a picture
+  bool uniform = false;       // every pixel is the word `uniform_word`
+  bool uniform_known = false;  // whether `uniform` has been worked out
+  uint32_t uniform_word = 0;
+  uint64_t used_in_pass = 0;  // the last pass that drew it (or made it)
   // What the sprite is drawn from on a renderer; nullptr on the software
   // screen.
   SDL_Texture* texture = nullptr;
@@ -150,8 +169,9 @@ ImageBuffer* sprite_pixels(Sprite* sprite);
 // had.
 bool sprite_upload(Sprite* sprite);
 
-// Makes a sprite from full-size pixels and stores it; 0 on failure.
-int sprite_store(int number, ImageBuffer pixels, int flags);
+// Makes a sprite from full-size pixels and stores it, with the picture they
+// were decoded from when there is one; 0 on failure.
+int sprite_store(int number, ImageBuffer pixels, int flags, std::unique_ptr<SpriteSource> source = nullptr);
 
 // Frees every sprite (their textures belong to the renderer).
 void sprites_free_all();
@@ -167,6 +187,15 @@ void sprite_texture_draw(const DrawItem& item);
 // Renderer: reads a sprite's pixels back from its texture into its pixel
 // buffer; false when they cannot be read.
 bool sprite_texture_read(Sprite* sprite);
+
+// Makes the sprite's pixels again after they were given back (decoded
+// again, filled with their one colour, or read back from the texture);
+// false when that cannot be done. True at once when they are there.
+bool sprite_restore(Sprite* sprite);
+
+// Software screen: gives back the pixels of large sprites that have not been
+// drawn for a while and can be made again. Called once a pass.
+void sprites_release_idle();
 
 // Software screen: draws an item onto the surface pixels (0xAARRGGBB words,
 // pitch bytes a row, the screen's (0, 0) at `origin`), only inside `area`

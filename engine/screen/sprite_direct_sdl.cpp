@@ -30,7 +30,23 @@ bool zoom_ready(Sprite* sp, const DrawItem& item) {
 
 int64_t sprite_draw_direct(const DrawItem& item, uint8_t* origin, int pitch, const SDL_Rect& area) {
   Sprite* sp = item.sprite;
-  if (!sp || sp->pixels.pixels.empty()) return 0;
+  if (!sp) return 0;
+  if (sp->pixels.pixels.empty() && sp->uniform) {
+    // Pixels given back, all of one colour: drawn from the colour alone.
+    BlitArea a;
+    const int x0 = std::max(item.x, area.x), y0 = std::max(item.y, area.y);
+    const int x1 = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(item.x) + item.width, area.x + area.w));
+    const int y1 = static_cast<int>(std::min<int64_t>(static_cast<int64_t>(item.y) + item.height, area.y + area.h));
+    if (x1 <= x0 || y1 <= y0) return 0;
+    a.dst = origin + static_cast<ptrdiff_t>(y0) * pitch + static_cast<ptrdiff_t>(x0) * 4;
+    a.dst_pitch = pitch;
+    a.width = x1 - x0;
+    a.height = y1 - y0;
+    const int alpha = item.intensity == 0 ? 255 : blit_alpha(static_cast<int>(sp->uniform_word >> 24), item.intensity);
+    if (alpha > 0) blit_blend_colour(a, sp->uniform_word, alpha);
+    return static_cast<int64_t>(a.width) * a.height;
+  }
+  if (!sprite_restore(sp)) return 0;
   const ImageBuffer* px = &sp->pixels;
   PixelShape* shape = &sp->shape;
   SDL_Rect part = item.part;

@@ -39,15 +39,15 @@ ObjectTable<Sprite>& sprite_table() {
 
 void sprites_free_all() { sprite_table().free(-1); }
 
-ImageBuffer* sprite_pixels(Sprite* sp) {
-  if (sp->pixels.pixels.empty() && !sprite_texture_read(sp)) return nullptr;
-  return &sp->pixels;
-}
+ImageBuffer* sprite_pixels(Sprite* sp) { return sprite_restore(sp) ? &sp->pixels : nullptr; }
 
 bool sprite_upload(Sprite* sp) {
   const ImageBuffer& px = sp->pixels;
   if (px.pixels.empty()) return false;
   sp->stamp = new_stamp();
+  sp->uniform = sp->uniform_known = false;
+  // Changed pixels count as used: they are kept a while before they can go.
+  sp->used_in_pass = screen_state().frame.pass;
   if (sp->flags & kSpriteMask) {
     sp->mask.resize(px.pixels.size() / 4);
     for (size_t i = 0; i < sp->mask.size(); ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
@@ -60,7 +60,7 @@ bool sprite_upload(Sprite* sp) {
   return screen_state().path != ScreenPath::Renderer || sprite_texture_load(sp);
 }
 
-int sprite_store(int number, ImageBuffer pixels, int flags) {
+int sprite_store(int number, ImageBuffer pixels, int flags, std::unique_ptr<SpriteSource> source) {
   ScreenContext& s = screen_state();
   if (s.path == ScreenPath::None || pixels.width <= 0 || pixels.height <= 0) return 0;
   if (pixels.width > kImageMaxSide || pixels.height > kImageMaxSide) return 0;
@@ -72,6 +72,8 @@ int sprite_store(int number, ImageBuffer pixels, int flags) {
   sp->width = pixels.width;
   sp->height = pixels.height;
   pixels.depth = 32;
+  // Only large pictures are ever given back, so only they keep their source.
+  if (pixels.pixels.size() >= kMemoryLargeBlock) sp->source = std::move(source);
   sp->pixels = std::move(pixels);
   if (!sprite_upload(sp.get())) return 0;
   int id = sprite_table().put(number, std::move(sp));
@@ -111,10 +113,37 @@ int sprite_from_image(int number, int image, int flags) {
 int sprite_from_memory(int number, const void* data, size_t size, int flags) {
   if (!screen_is_open()) return 0;
   size = std::min(size, kSpriteMaxInput);
-  auto img = (flags & kSpriteKeepAlpha) ? image_decode(data, size)
-                                        : image_decode_keyed(data, size, screen_state().default_transparent);
+  const int key = (flags & kSpriteKeepAlpha) ? -1 : screen_state().default_transparent;
+  auto img = key < 0 ? image_decode(data, size) : image_decode_keyed(data, size, key);
   if (!img) return 0;
-  return sprite_store(number, std::move(*img), flags);
+  auto source = std::make_unique<SpriteSource>();
+  if (img->pixels.size() >= kMemoryLargeBlock) {
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    source->encoded.assign(bytes, bytes + size);
+    source->key = key;
+  }
+  return sprite_store(number, std::move(*img), flags, source->encoded.empty() ? nullptr : std::move(source));
+}
+
+int sprite_from_memory_fitted(int number, const void* data, size_t size, int width, int height,
+                              const std::function<bool(int width, int height, ImageRect* rect)>& choose) {
+  if (!screen_is_open() || !data || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
+    return 0;
+  auto img = image_decode_stretched(data, size, width, height, choose);
+  if (!img || img->width != width || img->height != height) return 0;
+  // As an empty sprite with the stretched picture drawn in: its colour
+  // under the alpha sprite_create gives.
+  const uint32_t alpha = created_alpha(0);
+  auto* p = reinterpret_cast<uint32_t*>(img->pixels.data());
+  for (size_t i = 0; i < img->pixels.size() / 4; ++i) p[i] = (p[i] & 0x00FFFFFFu) | alpha;
+  auto source = std::make_unique<SpriteSource>();
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  source->encoded.assign(bytes, bytes + size);
+  source->fit_width = width;
+  source->fit_height = height;
+  source->choose = choose;
+  source->fit_alpha = alpha;
+  return sprite_store(number, std::move(*img), 0, std::move(source));
 }
 
 void sprite_transparent_color(int sprite, int rgb) {
