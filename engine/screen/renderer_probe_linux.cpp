@@ -73,6 +73,10 @@ char ask_x_server() {
 // The OpenGL part, as SDL's renderer would make its context.
 char ask_opengl() {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return kSoftware;
+  // No display at all: SDL fell back to a driver that shows nothing, and the
+  // game will not start its screen.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0) return kSoftware;
   SDL_Window* w = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!w) return kSoftware;
   SDL_GLContext context = SDL_GL_CreateContext(w);

@@ -10,8 +10,10 @@
 
 // ---- Start, screen and presentation ----
 
-// Starts the video system once at start-up. Non-zero when a renderer can be
-// made; 0 is a subsystem failure for the game.
+// Starts the video system once at start-up. Non-zero when a screen can be
+// shown; 0 is a subsystem failure for the game. A machine without a display
+// has no video system: SDL's dummy and offscreen drivers count only when
+// SDL_VIDEODRIVER names them (as the tests do).
 int sprite_system_start();
 
 // Closes the screen and every window and stops the video system (engine
@@ -46,9 +48,9 @@ int screen_flip();
 // a full screen leaves the window events to the flip. Reading it clears it.
 int screen_quit_requested();
 
-// Non-zero while the screen may be drawn to: for a full screen, while it is
-// not minimised or hidden; for a screen in a window, while that window is
-// the active one.
+// Non-zero while the screen may be drawn to: for a full screen, while its
+// window has the input focus and is neither minimised nor hidden; for a
+// screen in a window, while that window is the active one.
 int screen_is_active();
 
 // What the screen has done since the video system started, for tests and

@@ -68,6 +68,15 @@ bool attach_screen(ScreenContext& s, SDL_Window* w, int flip_mode) {
   return false;
 }
 
+// Whether the video driver SDL picked puts windows on a display: the dummy
+// and offscreen drivers do not, and count only when asked for by name.
+bool video_driver_shows_something() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || (SDL_strcasecmp(driver, "dummy") != 0 && SDL_strcasecmp(driver, "offscreen") != 0)) return true;
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  return asked && SDL_strcasecmp(asked, driver) == 0;
+}
+
 }  // namespace
 
 ScreenContext& screen_state() {
@@ -86,7 +95,9 @@ int sprite_system_start() {
   // put them on the display through OpenGL where it has it.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
-  if (SDL_GetNumRenderDrivers() <= 0) {
+  // Without a display SDL falls back to a driver that shows nothing, and the
+  // game would run unseen; only a test that names such a driver gets one.
+  if (!video_driver_shows_something() || SDL_GetNumRenderDrivers() <= 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return 0;
   }
@@ -116,6 +127,7 @@ static void take_screen(ScreenContext& s, bool in_window, int x, int y, int widt
   s.origin_x = x;
   s.origin_y = y;
   s.next_frame = 0;
+  s.focused = true;
   frame_reset();
   s.frame.stats.software = s.path == ScreenPath::Surface;
   input_screen_link(static_cast<int>(SDL_GetWindowID(s.window)), x, y, width, height, in_window ? 1 : 0);
@@ -227,8 +239,10 @@ int screen_is_active() {
     Window* w = window_table().get(s.window_object);
     return w && w->active ? 1 : 0;
   }
+  // A full screen behind another program's window is in the background too:
+  // desktop full screen is not minimised when it loses the focus.
   Uint32 flags = SDL_GetWindowFlags(s.window);
-  return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) ? 0 : 1;
+  return s.focused && (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0 ? 1 : 0;
 }
 
 int screen_is_open() { return screen_state().path != ScreenPath::None ? 1 : 0; }

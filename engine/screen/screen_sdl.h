@@ -147,6 +147,8 @@ struct ScreenContext {
   bool close_reported = false;
   // A full screen's flip met a quit or close request (screen_quit_requested).
   bool quit_requested = false;
+  // A full screen's window has the input focus (from the focus events).
+  bool focused = true;
   Frame frame;
 };
 

@@ -100,9 +100,11 @@ int window_event_translate(const SDL_Event& e) {
       switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           if (w) w->active = true;
+          if (s.owns_window && e.window.windowID == SDL_GetWindowID(s.window)) s.focused = true;
           return kWindowEventActivated;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           if (w) w->active = false;
+          if (s.owns_window && e.window.windowID == SDL_GetWindowID(s.window)) s.focused = false;
           return kWindowEventDeactivated;
         case SDL_WINDOWEVENT_MINIMIZED:
           if (w) w->active = false;

@@ -143,6 +143,39 @@ TEST_F(LoopFullScreen, MusicPausedInTheBackgroundStaysPausedUntilMTwice) {
   EXPECT_EQ(sound_status(kMusicSound), kSoundPlaying);
 }
 
+// Another program's window in front takes the focus without minimising a
+// desktop full screen: the game is in the background all the same, and its
+// timers and drawing wait until the focus comes back.
+TEST_F(LoopFullScreen, WithoutTheFocusTheGameIsInTheBackground) {
+  auto focus = [](SDL_WindowEventID event) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = screen_system_window_id();
+    e.window.event = static_cast<Uint8>(event);
+    SDL_PushEvent(&e);
+  };
+  Game::Scene(LogoSplash);
+  CardsTurned = 0;  // the mismatch pause shares the splash's counter
+  Game::Pass(3);
+  ASSERT_EQ(sound_status(kMusicSound), kSoundPlaying);
+  const int counted = FrameCounter;
+  focus(SDL_WINDOWEVENT_FOCUS_LOST);
+  const int64_t composed = screen_stats().frames_composed;
+  Game::Pass(5);
+  EXPECT_EQ(screen_is_active(), 0);
+  EXPECT_EQ(sound_status(kMusicSound), kSoundPaused);
+  EXPECT_EQ(FrameCounter, counted) << "the logo's time stands still";
+  EXPECT_LE(screen_stats().frames_composed - composed, 1) << "at most the frame drawn before";
+  focus(SDL_WINDOWEVENT_FOCUS_GAINED);
+  Game::Pass(2);
+  EXPECT_NE(screen_is_active(), 0);
+  EXPECT_EQ(FrameCounter, counted + 2) << "the focus is back at the first of the two passes";
+  EXPECT_EQ(sound_status(kMusicSound), kSoundPaused) << "only M brings the music back in full screen";
+  Game::Tap(SDL_SCANCODE_M);
+  Game::Tap(SDL_SCANCODE_M);
+  EXPECT_EQ(sound_status(kMusicSound), kSoundPlaying);
+}
+
 // A full screen reads no window events, yet a request to end the program
 // (the signal a session sends as it ends, SDL's quit) still ends the loop
 // after its pass, with the orderly end to follow.
