@@ -44,7 +44,10 @@ int draw_start(DrawTarget target) {
   g_pass = target;
   if (g_pass.kind == kTargetSprite) {
     // A frame that still has to show the sprite as it is draws it first.
-    if (Sprite* sp = sprite_table().get(g_pass.object)) frame_sprite_changing(sp);
+    Sprite* sp = sprite_table().get(g_pass.object);
+    if (sp) frame_sprite_changing(sp);
+    // One colour without pixels: they are made when something is drawn.
+    if (sp && sp->pixels.pixels.empty() && sp->uniform) return 1;
   }
   if (!pass_pixels()) {
     g_pass = DrawTarget();
@@ -59,6 +62,16 @@ void draw_image(const ImageBuffer* image, int x, int y) {
 }
 
 void draw_box(int x, int y, int width, int height, int rgb) {
+  if (g_pass.kind == kTargetSprite) {
+    // A box over the whole of a one-colour sprite without pixels leaves it
+    // one colour: no pixels need making.
+    Sprite* sp = sprite_table().get(g_pass.object);
+    if (sp && sp->pixels.pixels.empty() && sp->uniform && x <= 0 && y <= 0 &&
+        static_cast<int64_t>(x) + width >= sp->width && static_cast<int64_t>(y) + height >= sp->height) {
+      sprite_change_colour(sp, [rgb](ImageBuffer* one) { image_fill_rgb(one, 0, 0, 1, 1, rgb); });
+      return;
+    }
+  }
   ImageBuffer* dst = pass_pixels();
   if (dst) image_fill_rgb(dst, x, y, width, height, rgb);
 }

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -194,6 +195,10 @@ bool sprite_texture_read(Sprite* sprite);
 // again, filled with their one colour, or read back from the texture);
 // false when that cannot be done. True at once when they are there.
 bool sprite_restore(Sprite* sprite);
+
+// A sprite of one colour without pixels: change applied to that colour as
+// if to every pixel (a fill, a key).
+void sprite_change_colour(Sprite* sprite, const std::function<void(ImageBuffer*)>& change);
 
 // Software screen: gives back the pixels of large sprites that have not been
 // drawn for a while and can be made again. Called once a pass.

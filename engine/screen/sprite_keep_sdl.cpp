@@ -74,6 +74,18 @@ bool sprite_restore(Sprite* sp) {
   return sp->source && decode_again(sp);
 }
 
+void sprite_change_colour(Sprite* sp, const std::function<void(ImageBuffer*)>& change) {
+  // The change made to one pixel of the colour, by the same code that would
+  // make it to every pixel.
+  ImageBuffer one;
+  one.width = one.height = 1;
+  one.depth = 32;
+  if (!pixels_resize(&one.pixels, 4)) return;
+  std::memcpy(one.pixels.data(), &sp->uniform_word, 4);
+  change(&one);
+  std::memcpy(&sp->uniform_word, one.pixels.data(), 4);
+}
+
 void sprites_release_idle() {
   ScreenContext& s = screen_state();
   if (s.path != ScreenPath::Surface) return;

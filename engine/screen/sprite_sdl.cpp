@@ -43,14 +43,21 @@ ImageBuffer* sprite_pixels(Sprite* sp) { return sprite_restore(sp) ? &sp->pixels
 
 bool sprite_upload(Sprite* sp) {
   const ImageBuffer& px = sp->pixels;
-  if (px.pixels.empty()) return false;
+  // A sprite of one colour on the software screen may have no pixels at all.
+  const bool colour_only = px.pixels.empty() && sp->uniform && screen_state().path == ScreenPath::Surface;
+  if (px.pixels.empty() && !colour_only) return false;
   sp->stamp = new_stamp();
-  sp->uniform = sp->uniform_known = false;
+  if (!colour_only) sp->uniform = sp->uniform_known = false;
   // Changed pixels count as used: they are kept a while before they can go.
   sp->used_in_pass = screen_state().frame.pass;
   if (sp->flags & kSpriteMask) {
-    sp->mask.resize(px.pixels.size() / 4);
-    for (size_t i = 0; i < sp->mask.size(); ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
+    const size_t count = static_cast<size_t>(sp->width) * static_cast<size_t>(sp->height);
+    if (colour_only) {
+      sp->mask.assign(count, (sp->uniform_word >> 24) == 255 ? 1 : 0);
+    } else {
+      sp->mask.resize(count);
+      for (size_t i = 0; i < count; ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
+    }
   }
   // What was read from the old pixels is read again when next needed.
   sp->shape = PixelShape();
@@ -60,30 +67,52 @@ bool sprite_upload(Sprite* sp) {
   return screen_state().path != ScreenPath::Renderer || sprite_texture_load(sp);
 }
 
-int sprite_store(int number, ImageBuffer pixels, int flags, std::unique_ptr<SpriteSource> source) {
-  ScreenContext& s = screen_state();
-  if (s.path == ScreenPath::None || pixels.width <= 0 || pixels.height <= 0) return 0;
-  if (pixels.width > kImageMaxSide || pixels.height > kImageMaxSide) return 0;
+namespace {
+
+// A sprite of width x height at its full size, with nothing in it yet.
+std::unique_ptr<Sprite> new_sprite(int width, int height, int flags) {
   auto sp = std::make_unique<Sprite>();
   sp->flags = flags;
-  sp->clip = SDL_Rect{0, 0, pixels.width, pixels.height};
-  sp->shown_width = pixels.width;
-  sp->shown_height = pixels.height;
-  sp->width = pixels.width;
-  sp->height = pixels.height;
-  pixels.depth = 32;
-  // Only large pictures are ever given back, so only they keep their source.
-  if (pixels.pixels.size() >= kMemoryLargeBlock) sp->source = std::move(source);
-  sp->pixels = std::move(pixels);
+  sp->clip = SDL_Rect{0, 0, width, height};
+  sp->shown_width = sp->width = width;
+  sp->shown_height = sp->height = height;
+  return sp;
+}
+
+// Takes the sprite's pixels and stores it under number; 0 on failure.
+int keep(int number, std::unique_ptr<Sprite> sp) {
   if (!sprite_upload(sp.get())) return 0;
   int id = sprite_table().put(number, std::move(sp));
   if (id == -2) return 0;
   return id == 0 ? 1 : id;
 }
 
+}  // namespace
+
+int sprite_store(int number, ImageBuffer pixels, int flags, std::unique_ptr<SpriteSource> source) {
+  ScreenContext& s = screen_state();
+  if (s.path == ScreenPath::None || pixels.width <= 0 || pixels.height <= 0) return 0;
+  if (pixels.width > kImageMaxSide || pixels.height > kImageMaxSide) return 0;
+  auto sp = new_sprite(pixels.width, pixels.height, flags);
+  pixels.depth = 32;
+  // Only large pictures are ever given back, so only they keep their source.
+  if (pixels.pixels.size() >= kMemoryLargeBlock) sp->source = std::move(source);
+  sp->pixels = std::move(pixels);
+  return keep(number, std::move(sp));
+}
+
 int sprite_create(int number, int width, int height, int flags) {
   if (!screen_is_open() || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
     return 0;
+  if (screen_state().path == ScreenPath::Surface &&
+      static_cast<size_t>(width) * static_cast<size_t>(height) * 4 >= kMemoryLargeBlock) {
+    // A large sprite starts as its one colour, without pixels: the game's
+    // dimming sprite is filled whole and keyed, and never needs them.
+    auto sp = new_sprite(width, height, flags);
+    sp->uniform = sp->uniform_known = true;
+    sp->uniform_word = created_alpha(flags);
+    return keep(number, std::move(sp));
+  }
   ImageBuffer px;
   px.width = width;
   px.height = height;
@@ -155,6 +184,11 @@ void sprite_transparent_color(int sprite, int rgb) {
   Sprite* sp = sprite_table().get(sprite);
   if (!sp) return;
   frame_sprite_changing(sp);
+  if (sp->pixels.pixels.empty() && sp->uniform) {
+    sprite_change_colour(sp, [rgb](ImageBuffer* one) { image_apply_transparent_color(one, rgb); });
+    sprite_upload(sp);
+    return;
+  }
   ImageBuffer* px = sprite_pixels(sp);
   if (!px) return;
   image_apply_transparent_color(px, rgb);

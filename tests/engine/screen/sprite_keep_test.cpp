@@ -86,23 +86,37 @@ TEST_F(SpriteKeep, APictureFittedToASizeComesBackFittedTheSame) {
 }
 
 TEST_F(SpriteKeep, OneColourAllOverIsDrawnFromTheColourAndRemadeWhenNeeded) {
-  // The game's dimming sprite: black, made solid by a white key.
+  // The game's dimming sprite: made, filled black, made solid by a white
+  // key. It is one colour all along and needs no pixels.
+  fill_screen(0x808080);
+  const int64_t before = held();
   ASSERT_NE(sprite_create(5, kBigW, kBigH, kSpriteKeepAlpha), 0);
   ASSERT_NE(draw_start(sprite_draw_target(5)), 0);
   draw_box(0, 0, kBigW, kBigH, 0x000000);
   draw_stop();
   sprite_transparent_color(5, 0xFFFFFF);
+  EXPECT_EQ(held(), before);
   const std::vector<uint32_t> opaque = shown(5, false), blended = shown(5, true);
-  const int64_t all = held();
+  EXPECT_EQ(at(opaque, 20, 20), 0x000000u);
+  EXPECT_EQ(at(blended, 20, 20), static_cast<uint32_t>(blend(0, 0x80, 200)) * 0x010101u);
+  // Made clear by a black key instead, a blended draw leaves the screen.
+  sprite_transparent_color(5, 0x000000);
+  EXPECT_EQ(at(shown(5, true), 20, 20), 0x808080u);
+  sprite_transparent_color(5, 0xFFFFFF);
+  // A big sprite with pixels of one colour gives them back when idle.
+  ASSERT_NE(sprite_of(7, kBigW, kBigH, std::vector<uint32_t>(static_cast<size_t>(kBigW) * kBigH, 0xFF336699u),
+                      kSpriteKeepAlpha),
+            0);
+  const std::vector<uint32_t> plain = shown(7, true);
   idle();
-  EXPECT_EQ(all - held(), int64_t{kBigW} * kBigH * 4);
-  EXPECT_EQ(shown(5, true), blended);
-  EXPECT_EQ(shown(5, false), opaque);
-  EXPECT_EQ(all - held(), int64_t{kBigW} * kBigH * 4) << "drawing it needs no pixels";
-  // Drawing into it makes its pixels again first: a red box on the black.
+  EXPECT_EQ(held(), before) << "decoded from a picture of one colour, and given back";
+  EXPECT_EQ(shown(7, true), plain);
+  // Drawing part of it makes its pixels first: a red box on the black.
+  const int64_t with_7 = held();
   ASSERT_NE(draw_start(sprite_draw_target(5)), 0);
   draw_box(0, 0, 10, 10, 0x0000FF);
   draw_stop();
+  EXPECT_EQ(held() - with_7, int64_t{kBigW} * kBigH * 4);
   fill_screen(0x808080);
   sprite_draw(5, 0, 0);
   const std::vector<uint32_t> px = read_screen();
