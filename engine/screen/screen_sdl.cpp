@@ -45,6 +45,9 @@ bool draw_in_software() {
   const char* forced = SDL_getenv("DUSK_RENDERER");
   if (forced && SDL_strcasecmp(forced, "software") == 0) return true;
   if (forced && SDL_strcasecmp(forced, "accelerated") == 0) return false;
+  // The drivers that show nothing have no accelerated renderer to ask about.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && (SDL_strcasecmp(driver, "dummy") == 0 || SDL_strcasecmp(driver, "offscreen") == 0)) return true;
   return !renderer_probe_accelerated();
 }
 
