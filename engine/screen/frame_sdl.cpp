@@ -249,6 +249,7 @@ void frame_add(Sprite* sprite, int x, int y, int intensity) {
   s.frame.drawn.push_back(item);
   // Drawn, composed or not: a picture still on the screen is in use.
   sprite->drawn_in_pass = sprite->used_in_pass = s.frame.pass;
+  sprite->drawn_ever = true;
 }
 
 void frame_compose_now() { compose(true); }

@@ -40,6 +40,7 @@ struct Sprite {
   bool uniform_known = false;  // whether `uniform` has been worked out
   uint32_t uniform_word = 0;
   uint64_t used_in_pass = 0;  // the last pass that drew it (or made it)
+  bool drawn_ever = false;    // drawn since it was made
   // What the sprite is drawn from on a renderer; nullptr on the software
   // screen.
   SDL_Texture* texture = nullptr;

@@ -1,6 +1,7 @@
 // Holding large pictures only while they are shown. On the software screen
-// a sprite of a megabyte or more that has not been drawn for a second gives
-// its pixels back to the system when they can be made again: decoded anew
+// a sprite of a megabyte or more that has not been drawn for a second (or,
+// made and not yet drawn, once a pass has gone by without it) gives its
+// pixels back to the system when they can be made again: decoded anew
 // from the picture it was made from, or filled with the one colour it is
 // all of (the dimming sprite). A splash picture, the backgrounds not in use
 // and the dimming sprite between two wins then cost nothing; the pixels
@@ -91,7 +92,11 @@ void sprites_release_idle() {
   if (s.path != ScreenPath::Surface) return;
   const uint64_t pass = s.frame.pass;
   sprite_table().for_each([pass](int, Sprite& sp) {
-    if (sp.pixels.pixels.size() < kMemoryLargeBlock || pass - sp.used_in_pass <= kIdlePasses) return;
+    if (sp.pixels.pixels.size() < kMemoryLargeBlock) return;
+    // A picture made at start-up and not on the first frame (the title, the
+    // backgrounds) goes at once: it may not be shown for many seconds.
+    const uint64_t idle = pass - sp.used_in_pass;
+    if (idle <= (sp.drawn_ever ? kIdlePasses : 0)) return;
     if (!sp.source && !all_one_word(&sp)) return;
     sp.pixels = ImageBuffer();
     sp.zoomed = ImageBuffer();

@@ -69,6 +69,20 @@ TEST_F(SpriteKeep, APictureNotDrawnForASecondGoesAndComesBackTheSame) {
   EXPECT_EQ(held(), all - picture);
 }
 
+TEST_F(SpriteKeep, APictureMadeAndNotYetShownGoesAfterAPass) {
+  // As the title and the backgrounds at start-up: loaded before the first
+  // frame, not on it.
+  fill_screen(0x808080);
+  screen_flip();
+  const int64_t before = held();
+  ASSERT_NE(sprite_of(1, kBigW, kBigH, busy_picture(), 0), 0);
+  screen_flip();  // the pass it was made in keeps it
+  EXPECT_EQ(held() - before, int64_t{kBigW} * kBigH * 4);
+  screen_flip();
+  EXPECT_EQ(held(), before);
+  EXPECT_EQ(sprite_width(1), kBigW);
+}
+
 TEST_F(SpriteKeep, APictureFittedToASizeComesBackFittedTheSame) {
   const std::vector<uint32_t> pic = busy_picture();
   const std::vector<uint8_t> png = png_of(kBigW, kBigH, pic);
