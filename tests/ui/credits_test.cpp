@@ -16,14 +16,9 @@ class CreditsTest : public UiScreen {
 };
 
 // Rows left out at the top of each line's place, where the line above may
-// reach with its descenders: none in the Linux face; in the taller face
-// Windows draws "Arial Black" in under Wine they reach into the first rows,
-// while a line's own ink begins five rows down.
-#ifdef _WIN32
+// reach with its descenders (its baseline lies the face's Windows ascent
+// below its own place), while a line's own ink begins five rows down.
 constexpr int kAboveDescent = 4;
-#else
-constexpr int kAboveDescent = 0;
-#endif
 
 TEST_F(CreditsTest, EveryLineIsCentredAtItsPlaceInItsFont) {
   EXPECT_EQ(sprite_width(kCreditsBlock), 530);
