@@ -36,6 +36,27 @@ TEST_F(CreditsTest, EveryLineIsCentredAtItsPlaceInItsFont) {
   }
 }
 
+TEST_F(CreditsTest, EachProviderCreditNamesTheProviderAndItsWebAddress) {
+  // Under each of the three headings: provider, " / ", web address, in the
+  // same words in every language.
+  int credits = 0;
+  for (size_t i = 1; i < kCreditsLines.size(); ++i) {
+    const char* heading = kCreditsLines[i - 1].key;
+    if (!heading || std::string(heading) == "tCreditsCODEDESIGN") continue;
+    ASSERT_NE(kCreditsLines[i].text, nullptr) << heading;
+    const std::string line = kCreditsLines[i].text;
+    SCOPED_TRACE(line);
+    const size_t slash = line.find(" / ");
+    ASSERT_NE(slash, std::string::npos);
+    const std::string address = line.substr(slash + 3);
+    EXPECT_GT(slash, 0u);
+    EXPECT_EQ(address.find_first_of(" /,()"), std::string::npos);
+    EXPECT_NE(address.find('.'), std::string::npos);
+    ++credits;
+  }
+  EXPECT_EQ(credits, 3);
+}
+
 TEST_F(CreditsTest, AHeadingWiderThanTheBlockIsCutAtBothEdges) {
   auto texts = BaseTexts();
   texts["tCreditsGFX"] = "Graphics " + std::string(60, 'W');
