@@ -24,7 +24,8 @@ constexpr int kRightArrowImage = 28;
 constexpr int kRightArrowOffSprite = 29;
 constexpr int kBoxSprite = 30;
 constexpr int kTickedBoxSprite = 31;
-// Scratch images while a picture is fitted to the screen.
+// Image numbers that stay free: a picture fitted to the screen is decoded
+// straight into its sprite, with no scratch image left behind.
 constexpr int kFitSourceImage = 0;
 constexpr int kFitResultImage = 1;
 // The music is sound 0.

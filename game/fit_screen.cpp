@@ -1,6 +1,5 @@
 // Fitting a full-screen picture (a background, the title, the studio logo)
-// to the screen size: stretched as it is decoded into scratch image 1, which
-// then becomes the sprite.
+// to the screen size: stretched as it is decoded into its sprite.
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -57,15 +56,9 @@ int FitToScreen(const void* data, int size, int number) {
   if (data == nullptr || size <= 0 || width <= 0 || height <= 0) return 0;
   if (width > kImageMaxSide || height > kImageMaxSide) return 0;
   // The picture is stretched while it is decoded, so the decoded whole never
-  // needs a scratch image of its own; one of the screen's size is kept as
-  // decoded.
-  auto fitted = image_decode_stretched(data, static_cast<size_t>(size), width, height,
-                                       [&](int w, int h, ImageRect* rect) { return ChooseFit(w, h, width, height, rect); });
-  if (!fitted || fitted->width != width || fitted->height != height) return 0;
-  if (image_store(kFitResultImage, std::move(fitted)) == 0) return 0;
-  // The screen-sized sprite is what an empty one with the scratch image
-  // drawn in at (0, 0) would be; it takes the scratch image's pixels over
-  // rather than being cleared and copied into, a full screen of memory
-  // less to touch for every picture.
-  return sprite_from_image(number, kFitResultImage, 0);
+  // needs a scratch image of its own.
+  return sprite_from_memory_fitted(number, data, static_cast<size_t>(size), width, height,
+                                   [width, height](int w, int h, ImageRect* rect) {
+                                     return ChooseFit(w, h, width, height, rect);
+                                   });
 }

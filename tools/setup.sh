@@ -14,7 +14,7 @@ set -e
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 play="build-essential cmake pkg-config
   zlib1g-dev libpng-dev libvorbis-dev libogg-dev libarchive-dev
-  libsdl2-dev libpango1.0-dev libcairo2-dev libfontconfig-dev fonts-lato fonts-noto-color-emoji fonts-vlgothic"
+  libsdl2-dev libx11-dev libpango1.0-dev libcairo2-dev libfontconfig-dev fonts-lato fonts-noto-color-emoji fonts-vlgothic"
 check="$play git libgtest-dev libgmock-dev
   xvfb xauth xdotool x11-utils twm python3 icoutils imagemagick
   desktop-file-utils appstream clang libclang-rt-dev"

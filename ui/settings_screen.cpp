@@ -79,9 +79,11 @@ void DrawSettingsScreen() {
   sprite_draw(kCancelText, L + sprite_width(kPanelSprite) - sprite_width(kCancelText) - 100, T + 540);
 
   sprite_draw(kLanguageStrip, L + 294, T + 230);
+  // At the ends of the lists the arrows are inactive. An empty list shows
+  // its right arrow active (its index 0 is not the count - 1), although it
+  // steps nowhere.
   if (LanguageIndex == 0) sprite_draw(kLeftArrowOffSprite, L + 274, T + 235);
-  // ">=": with no language at all neither arrow can step.
-  if (LanguageIndex >= LanguageCount() - 1) sprite_draw(kRightArrowOffSprite, L + 574, T + 235);
+  if (LanguageIndex == LanguageCount() - 1) sprite_draw(kRightArrowOffSprite, L + 574, T + 235);
 
   sprite_draw(PendingMusic != 0 ? kTickedBoxSprite : kBoxSprite, L + 274, T + 275);
 
@@ -93,7 +95,7 @@ void DrawSettingsScreen() {
   if (PendingGameScreen == kWindowed) {
     sprite_draw(kScreenModeStrip, L + 294, T + 350);
     if (ScreenModeIndex == 0) sprite_draw(kLeftArrowOffSprite, L + 274, T + 355);
-    if (ScreenModeIndex >= ScreenModeCount() - 1) sprite_draw(kRightArrowOffSprite, L + 574, T + 355);
+    if (ScreenModeIndex == ScreenModeCount() - 1) sprite_draw(kRightArrowOffSprite, L + 574, T + 355);
   } else {
     sprite_draw(kScreenModeDimStrip, L + 294, T + 350);
     sprite_draw(kLeftArrowOffSprite, L + 274, T + 355);
@@ -102,12 +104,15 @@ void DrawSettingsScreen() {
 }
 
 int SettingsClick(int x, int y, bool fullScreen) {
+  int applied = 0;
   if (ControlHit(kControlSettingsOk, x, y)) {
     ApplySettings();
     ClickPause(fullScreen);
-    // The screen is the main menu now, with controls placed anew: nothing
-    // else of this click belongs to the settings screen.
-    return 1;
+    applied = 1;
+    // A window's pass handles no more events once the settings are applied
+    // (the display may have been reopened). The full screen's polled click
+    // goes on through the remaining tests, on the controls as they are now.
+    if (!fullScreen) return applied;
   }
   if (ControlHit(kControlSettingsCancel, x, y)) {
     CancelSettings();
@@ -144,7 +149,7 @@ int SettingsClick(int x, int y, bool fullScreen) {
     ClickPause(fullScreen);
     StepScreenMode(1);
   }
-  return 0;
+  return applied;
 }
 
 void ApplySettings() { ApplyPendingSettings(); }

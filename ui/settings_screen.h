@@ -9,9 +9,9 @@ extern int ScreenModeIndex;
 // cut to them, ScreenState becomes SettingsScreen.
 void EnterSettings();
 void DrawSettingsScreen();
-// A left click on the settings screen; the nine tests in order. Returns 1
-// when OK applied the settings (the windowed modes then stop handling this
-// pass's events).
+// A left click on the settings screen; the nine tests in order (in a
+// window OK ends them). Returns 1 when OK applied the settings (the
+// windowed modes then stop handling this pass's events).
 int SettingsClick(int x, int y, bool fullScreen);
 // OK: the settings made current through the main loop's apply sequence.
 void ApplySettings();

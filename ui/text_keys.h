@@ -102,7 +102,8 @@ inline constexpr std::array<CreditsLine, 13> kCreditsLines = {{
     {224, 2, "tCreditsMUSIC", nullptr},
     {242, 2, nullptr, "The Duskmatch team / www.owlreach.example"},
     {268, 2, "tCreditsGFX", nullptr},
-    // The card faces are glyphs of the Noto Emoji font drawn onto our own
-    // cards; everything else is drawn by us.
-    {284, 2, nullptr, "The Duskmatch team, Noto Emoji (SIL Open Font License)"},
+    // Every picture is drawn by us (the card faces from glyphs of the Noto
+    // Color Emoji font, whose licence asks nothing of pictures made with it;
+    // the README names it).
+    {284, 2, nullptr, "The Duskmatch team / www.owlreach.example"},
 }};

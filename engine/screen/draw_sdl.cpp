@@ -42,6 +42,13 @@ int draw_start(DrawTarget target) {
   // A pass left open is ended, so its drawing is not lost.
   draw_stop();
   g_pass = target;
+  if (g_pass.kind == kTargetSprite) {
+    // A frame that still has to show the sprite as it is draws it first.
+    Sprite* sp = sprite_table().get(g_pass.object);
+    if (sp) frame_sprite_changing(sp);
+    // One colour without pixels: they are made when something is drawn.
+    if (sp && sp->pixels.pixels.empty() && sp->uniform) return 1;
+  }
   if (!pass_pixels()) {
     g_pass = DrawTarget();
     return 0;
@@ -55,6 +62,16 @@ void draw_image(const ImageBuffer* image, int x, int y) {
 }
 
 void draw_box(int x, int y, int width, int height, int rgb) {
+  if (g_pass.kind == kTargetSprite) {
+    // A box over the whole of a one-colour sprite without pixels leaves it
+    // one colour: no pixels need making.
+    Sprite* sp = sprite_table().get(g_pass.object);
+    if (sp && sp->pixels.pixels.empty() && sp->uniform && x <= 0 && y <= 0 &&
+        static_cast<int64_t>(x) + width >= sp->width && static_cast<int64_t>(y) + height >= sp->height) {
+      sprite_change_colour(sp, [rgb](ImageBuffer* one) { image_fill_rgb(one, 0, 0, 1, 1, rgb); });
+      return;
+    }
+  }
   ImageBuffer* dst = pass_pixels();
   if (dst) image_fill_rgb(dst, x, y, width, height, rgb);
 }
@@ -69,11 +86,10 @@ void draw_stop() {
 
 int sprite_grab_screen(int number, int x, int y, int width, int height) {
   ScreenContext& s = screen_state();
-  if (!s.renderer || number < 0 || x < 0 || y < 0 || width <= 0 || height <= 0) return 0;
+  if (s.path == ScreenPath::None || number < 0 || x < 0 || y < 0 || width <= 0 || height <= 0) return 0;
   if (static_cast<int64_t>(x) + width > s.width || static_cast<int64_t>(y) + height > s.height) return 0;
-  std::vector<uint8_t> screen(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-  SDL_Rect area{x, y, width, height};
-  if (SDL_RenderReadPixels(s.renderer, &area, SDL_PIXELFORMAT_ARGB8888, screen.data(), width * 4) != 0) return 0;
+  std::vector<uint32_t> screen(static_cast<size_t>(width) * static_cast<size_t>(height));
+  if (!frame_read(x, y, width, height, screen.data())) return 0;
   Sprite* sp = sprite_table().get(number);
   if (!sp || sp->width != width || sp->height != height) {
     // A new screenshot sprite starts opaque: the grab writes colour only, and
@@ -81,19 +97,28 @@ int sprite_grab_screen(int number, int x, int y, int width, int height) {
     ImageBuffer px;
     px.width = width;
     px.height = height;
-    px.pixels.assign(screen.size(), 0);
+    px.pixels.assign(screen.size() * 4, 0);
     for (size_t i = 3; i < px.pixels.size(); i += 4) px.pixels[i] = 255;
     if (!sprite_store(number, std::move(px), 0)) return 0;
     sp = sprite_table().get(number);
   }
+  frame_sprite_changing(sp);
   ImageBuffer* px = sprite_pixels(sp);
   if (!px) return 0;
-  for (size_t i = 0; i < screen.size(); i += 4) {
-    px->pixels[i] = screen[i];
-    px->pixels[i + 1] = screen[i + 1];
-    px->pixels[i + 2] = screen[i + 2];
+  for (size_t i = 0; i < screen.size(); ++i) {
+    // Colour only: the words are 0xAARRGGBB, in memory blue, green, red.
+    px->pixels[i * 4] = static_cast<uint8_t>(screen[i]);
+    px->pixels[i * 4 + 1] = static_cast<uint8_t>(screen[i] >> 8);
+    px->pixels[i * 4 + 2] = static_cast<uint8_t>(screen[i] >> 16);
   }
   return sprite_upload(sp) ? 1 : 0;
+}
+
+int screen_read_pixels(int x, int y, int width, int height, uint32_t* argb) {
+  ScreenContext& s = screen_state();
+  if (s.path == ScreenPath::None || x < 0 || y < 0 || width <= 0 || height <= 0) return 0;
+  if (static_cast<int64_t>(x) + width > s.width || static_cast<int64_t>(y) + height > s.height) return 0;
+  return frame_read(x, y, width, height, argb) ? 1 : 0;
 }
 
 int sprite_save(int sprite, const std::string& path, uint32_t format_key) {

@@ -5,12 +5,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // ---- Start, screen and presentation ----
 
-// Starts the video system once at start-up. Non-zero when a renderer can be
-// made; 0 is a subsystem failure for the game.
+// Starts the video system once at start-up. Non-zero when a screen can be
+// shown; 0 is a subsystem failure for the game. A machine without a display
+// has no video system: SDL's dummy and offscreen drivers count only when
+// SDL_VIDEODRIVER names them (as the tests do).
 int sprite_system_start();
 
 // Closes the screen and every window and stops the video system (engine
@@ -32,9 +35,11 @@ int screen_open_in_window(int window, int x, int y, int width, int height, int a
 // Closes the screen and frees every sprite; shows the system pointer again.
 void screen_close();
 
-// Presents the frame, then waits until 1/(F + 1) s has passed since the
-// previous present when a frame rate F is set. A full screen first handles
-// pending system events. Returns non-zero.
+// Ends a pass: presents what was drawn since the last flip, then waits for
+// the next frame when a frame rate F is set (1/(F + 1) s after the last,
+// sleeping, not spinning). A pass that drew exactly the picture the screen
+// shows presents nothing; one that drew nothing leaves the picture as it
+// is. A full screen first handles pending system events. Returns non-zero.
 int screen_flip();
 
 // Non-zero once when the flip of a full screen met a request to end the
@@ -43,10 +48,32 @@ int screen_flip();
 // a full screen leaves the window events to the flip. Reading it clears it.
 int screen_quit_requested();
 
-// Non-zero while the screen may be drawn to: for a full screen, while it is
-// not minimised or hidden; for a screen in a window, while that window is
-// the active one.
+// Non-zero while the screen may be drawn to: for a full screen, while its
+// window has the input focus and is neither minimised nor hidden; for a
+// screen in a window, while that window is the active one.
 int screen_is_active();
+
+// What the screen has done since the video system started, for tests and
+// benchmarks: passes (flips), the passes that drew something onto the
+// screen and that presented something, and the screen pixels drawn; and
+// what its sprites hold now: the bytes of their pictures (4 a texel) and
+// the bytes of pixels actually kept for them (pixels, stretched copies and
+// textures).
+struct ScreenStats {
+  bool software = false;  // the engine's own drawing, without a renderer
+  int64_t passes = 0;
+  int64_t frames_composed = 0;
+  int64_t frames_presented = 0;
+  int64_t pixels_composed = 0;
+  int64_t sprite_bytes = 0;
+  int64_t bytes_held = 0;
+};
+ScreenStats screen_stats();
+
+// Reads the screen rectangle as 0xAARRGGBB words (alpha undefined), with
+// everything drawn so far in this pass. The rectangle must lie inside the
+// screen. Non-zero on success.
+int screen_read_pixels(int x, int y, int width, int height, uint32_t* argb);
 
 // Whether a screen is open, and its size (0 when none).
 int screen_is_open();
@@ -169,6 +196,15 @@ int sprite_from_image(int number, int image, int flags);
 // the default transparent colour replaces the picture's own alpha. 0 when no
 // decoder accepts the data.
 int sprite_from_memory(int number, const void* data, size_t size, int flags);
+
+// Makes a sprite of exactly width x height from an encoded picture
+// stretched while it is decoded, choose saying which part of the picture
+// fills it (as image_decode_stretched). It holds what sprite_create followed
+// by drawing that stretched picture in at (0, 0) would hold. Number or -1;
+// 0 when the picture does not decode to that size.
+struct ImageRect;
+int sprite_from_memory_fitted(int number, const void* data, size_t size, int width, int height,
+                              const std::function<bool(int width, int height, ImageRect* rect)>& choose);
 
 // Re-applies colour rgb (0x00BBGGRR) as the sprite's transparent colour:
 // alpha 0 where the pixel is exactly that colour, 255 elsewhere. With -1

@@ -1,11 +1,12 @@
-// The screen on SDL: the video system, opening and closing the screen on an
-// SDL renderer, presenting and pacing frames, display modes and desktops.
-#include <cstring>
+// The screen on SDL: the video system, opening and closing the screen (the
+// engine's own drawing into the window's pixels, or an SDL renderer),
+// presenting and pacing frames, display modes and desktops.
 #include <vector>
 
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/screen/screen_sdl.h"
+#include "engine/system/system.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ struct ModeList {
 ModeList g_modes;
 std::vector<SDL_Rect> g_desktops;
 
-// Accelerated where the system offers it, software otherwise.
+// An SDL renderer: accelerated where the system offers one, SDL's
+// software renderer otherwise.
 SDL_Renderer* make_renderer(SDL_Window* window, int flip_mode) {
   Uint32 sync = flip_mode != 0 ? SDL_RENDERER_PRESENTVSYNC : 0;
   SDL_Renderer* r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | sync);
@@ -33,54 +35,49 @@ bool desktop_size(int index, int* w, int* h) {
   return true;
 }
 
-bool is_software(SDL_Renderer* r) {
-  SDL_RendererInfo info;
-  return SDL_GetRendererInfo(r, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+// Whether the screen is drawn by the engine's own loops. DUSK_RENDERER
+// decides where it is set ("software" or "accelerated", for tests and for
+// players whose graphics driver misbehaves); otherwise the accelerated
+// renderer is used only where it runs on a graphics processor. A software
+// rasteriser behind OpenGL costs two cores for what the engine's loops do
+// on a fraction of one, and holds every picture a second time.
+bool draw_in_software() {
+  const char* forced = SDL_getenv("DUSK_RENDERER");
+  if (forced && SDL_strcasecmp(forced, "software") == 0) return true;
+  if (forced && SDL_strcasecmp(forced, "accelerated") == 0) return false;
+  // The drivers that show nothing have no accelerated renderer to ask about.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && (SDL_strcasecmp(driver, "dummy") == 0 || SDL_strcasecmp(driver, "offscreen") == 0)) return true;
+  return !renderer_probe_accelerated();
 }
 
-// Sleeps most of the wait and spins only the last millisecond, so pacing
-// keeps the timing of a busy wait without burning a core.
-void wait_until(uint64_t target) {
-  uint64_t freq = SDL_GetPerformanceFrequency();
-  for (;;) {
-    uint64_t now = SDL_GetPerformanceCounter();
-    if (now >= target) return;
-    uint64_t ms = (target - now) * 1000 / freq;
-    if (ms > 1) SDL_Delay(static_cast<Uint32>(ms - 1));
-  }
+// Makes the screen's way of drawing into window w: the window's own pixels
+// for the software screen, else a renderer; each is the other's fallback.
+bool attach_screen(ScreenContext& s, SDL_Window* w, int flip_mode) {
+  auto surface = [&] {
+    if (!SDL_GetWindowSurface(w)) return false;
+    s.path = ScreenPath::Surface;
+    return true;
+  };
+  auto renderer = [&] {
+    s.renderer = make_renderer(w, flip_mode);
+    if (!s.renderer) return false;
+    s.path = ScreenPath::Renderer;
+    return true;
+  };
+  s.window = w;
+  if (draw_in_software() ? (surface() || renderer()) : (renderer() || surface())) return true;
+  s.window = nullptr;
+  return false;
 }
 
-// Whether the engine may draw sprites straight into the window's surface:
-// on the software renderer only, with pixels laid out as the sprites' are,
-// and only once the renderer has been seen to draw into that very surface
-// and to read back from it what was written there. The test runs on the
-// whole window, whose coordinates every SDL version reads the same way
-// (SDL 2.26 takes a read rectangle in window coordinates even inside a
-// viewport).
-bool surface_is_drawable(const ScreenContext& s) {
-  if (!s.software) return false;
-  SDL_Surface* surface = SDL_GetWindowSurface(s.window);
-  if (!surface || !surface->pixels || SDL_MUSTLOCK(surface)) return false;
-  const SDL_PixelFormat* f = surface->format;
-  if (f->BytesPerPixel != 4 || f->Rmask != 0xFF0000u || f->Gmask != 0xFF00u || f->Bmask != 0xFFu) return false;
-  if (s.origin_x < 0 || s.origin_y < 0 || s.origin_x >= surface->w || s.origin_y >= surface->h) return false;
-  uint8_t* first = static_cast<uint8_t*>(surface->pixels) + static_cast<ptrdiff_t>(s.origin_y) * surface->pitch +
-                   static_cast<ptrdiff_t>(s.origin_x) * 4;
-  SDL_Rect viewport;
-  SDL_RenderGetViewport(s.renderer, &viewport);
-  SDL_RenderSetViewport(s.renderer, nullptr);
-  uint32_t drawn = 0, mark = 0xFF654321u, read = 0;
-  SDL_SetRenderDrawColor(s.renderer, 0x12, 0x34, 0x56, 255);
-  SDL_RenderDrawPoint(s.renderer, s.origin_x, s.origin_y);
-  SDL_RenderFlush(s.renderer);
-  std::memcpy(&drawn, first, 4);
-  std::memcpy(first, &mark, 4);
-  SDL_Rect one{s.origin_x, s.origin_y, 1, 1};
-  bool ok = (drawn & 0xFFFFFFu) == 0x123456u &&
-            SDL_RenderReadPixels(s.renderer, &one, SDL_PIXELFORMAT_ARGB8888, &read, 4) == 0 &&
-            (read & 0xFFFFFFu) == 0x654321u;
-  SDL_RenderSetViewport(s.renderer, &viewport);
-  return ok;
+// Whether the video driver SDL picked puts windows on a display: the dummy
+// and offscreen drivers do not, and count only when asked for by name.
+bool video_driver_shows_something() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || (SDL_strcasecmp(driver, "dummy") != 0 && SDL_strcasecmp(driver, "offscreen") != 0)) return true;
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  return asked && SDL_strcasecmp(asked, driver) == 0;
 }
 
 }  // namespace
@@ -94,8 +91,16 @@ int sprite_system_start() {
   ScreenContext& s = screen_state();
   if (s.video_started) return 1;
   screen_memory_install();
+  // Asked before SDL starts its video, so that the answer costs this
+  // process no OpenGL libraries.
+  renderer_probe_start();
+  // The software screen shows the window's own pixels; SDL would otherwise
+  // put them on the display through OpenGL where it has it.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return 0;
-  if (SDL_GetNumRenderDrivers() <= 0) {
+  // Without a display SDL falls back to a driver that shows nothing, and the
+  // game would run unseen; only a test that names such a driver gets one.
+  if (!video_driver_shows_something() || SDL_GetNumRenderDrivers() <= 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return 0;
   }
@@ -111,25 +116,24 @@ void sprite_system_stop() {
   s = ScreenContext();
   g_modes = ModeList();
   g_desktops.clear();
+  renderer_probe_stop();
   if (started) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-// Records a newly opened screen: its renderer, where it draws and its size,
-// and tells the input service where the pointer is to be read.
-static void take_screen(ScreenContext& s, SDL_Renderer* r, SDL_Window* w, bool in_window, int x, int y,
-                        int width, int height) {
-  s.renderer = r;
-  s.software = is_software(r);
-  s.window = w;
+// Records a newly opened screen, where it draws and its size, and tells the
+// input service where the pointer is to be read.
+static void take_screen(ScreenContext& s, bool in_window, int x, int y, int width, int height) {
   s.owns_window = false;
   s.in_window = in_window;
   s.width = width;
   s.height = height;
   s.origin_x = x;
   s.origin_y = y;
-  s.last_present = 0;
-  s.direct = surface_is_drawable(s);
-  input_screen_link(static_cast<int>(SDL_GetWindowID(w)), x, y, width, height, in_window ? 1 : 0);
+  s.next_frame = 0;
+  s.focused = true;
+  frame_reset();
+  s.frame.stats.software = s.path == ScreenPath::Surface;
+  input_screen_link(static_cast<int>(SDL_GetWindowID(s.window)), x, y, width, height, in_window ? 1 : 0);
 }
 
 int screen_open_full(int width, int height, int depth, const std::string& title, int flip_mode) {
@@ -143,13 +147,12 @@ int screen_open_full(int width, int height, int depth, const std::string& title,
   if (desktop_size(0, &dw, &dh) && dw == width && dh == height) fullscreen = SDL_WINDOW_FULLSCREEN_DESKTOP;
   SDL_Window* w = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED_DISPLAY(0), SDL_WINDOWPOS_UNDEFINED_DISPLAY(0),
                                    width, height, fullscreen | SDL_WINDOW_SHOWN);
-  SDL_Renderer* r = w ? make_renderer(w, flip_mode) : nullptr;
-  if (!r) {
+  if (!w || !attach_screen(s, w, flip_mode)) {
     if (w) SDL_DestroyWindow(w);
     SDL_ShowCursor(SDL_ENABLE);
     return 0;
   }
-  take_screen(s, r, w, false, 0, 0, width, height);
+  take_screen(s, false, 0, 0, width, height);
   s.owns_window = true;
   input_screen_active(1);
   return 1;
@@ -159,12 +162,12 @@ int screen_open_in_window(int window, int x, int y, int width, int height, int, 
   ScreenContext& s = screen_state();
   screen_close();
   SDL_Window* w = window_sdl(window);
-  if (!w || width <= 0 || height <= 0) return 0;
-  SDL_Renderer* r = make_renderer(w, flip_mode);
-  if (!r) return 0;
-  SDL_Rect area{x, y, width, height};
-  SDL_RenderSetViewport(r, &area);
-  take_screen(s, r, w, true, x, y, width, height);
+  if (!w || width <= 0 || height <= 0 || !attach_screen(s, w, flip_mode)) return 0;
+  if (s.renderer) {
+    SDL_Rect area{x, y, width, height};
+    SDL_RenderSetViewport(s.renderer, &area);
+  }
+  take_screen(s, true, x, y, width, height);
   s.window_object = window;
   input_screen_active(screen_is_active());
   return 1;
@@ -172,40 +175,55 @@ int screen_open_in_window(int window, int x, int y, int width, int height, int, 
 
 void screen_close() {
   ScreenContext& s = screen_state();
-  if (!s.renderer) return;
+  if (s.path == ScreenPath::None) return;
   draw_stop();
-  // Textures belong to the renderer and go before it.
+  // What the pass drew is not shown any more; textures belong to the
+  // renderer and go before it.
+  frame_reset();
   sprites_free_all();
-  SDL_DestroyRenderer(s.renderer);
+  if (s.renderer) SDL_DestroyRenderer(s.renderer);
   if (s.owns_window) {
     SDL_DestroyWindow(s.window);
     SDL_ShowCursor(SDL_ENABLE);
   }
+  s.path = ScreenPath::None;
   s.renderer = nullptr;
   s.window = nullptr;
-  s.owns_window = s.in_window = s.direct = false;
+  s.owns_window = s.in_window = false;
   s.window_object = 0;
   s.width = s.height = s.origin_x = s.origin_y = 0;
   input_screen_link(0, 0, 0, 0, 0, 0);
 }
 
+// Waits for the next frame: sleeps to a deadline that moves on by one period
+// a frame, so that waking a little late does not add up over the frames.
+// A pass that ran later than a whole period (a long load) starts the count
+// afresh instead of hurrying the frames after it.
+static void pace_frame(ScreenContext& s) {
+  if (s.frame_rate <= 0) return;
+  // The period is 1/(F + 1) s, a little shorter than a frame, so that
+  // vertical sync rather than this wait sets the pace where there is one.
+  const int64_t period = 1000000000 / (static_cast<int64_t>(s.frame_rate) + 1);
+  if (s.next_frame != 0) system_sleep_until(s.next_frame);
+  const int64_t now = system_clock_ns();
+  if (s.next_frame != 0 && now - s.next_frame < period) {
+    s.next_frame += period;
+  } else {
+    s.next_frame = now + period;
+  }
+}
+
 int screen_flip() {
   ScreenContext& s = screen_state();
-  if (!s.renderer) return 0;
+  if (s.path == ScreenPath::None) return 0;
   if (!s.in_window) {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
       if (window_event_translate(e) == kWindowEventClose) s.quit_requested = true;
     }
   }
-  SDL_RenderPresent(s.renderer);
-  if (s.frame_rate > 0) {
-    // The period is 1/(F + 1) s, a little shorter than a frame, so that
-    // vertical sync rather than this wait sets the pace where there is one.
-    uint64_t period = SDL_GetPerformanceFrequency() / static_cast<uint64_t>(s.frame_rate + 1);
-    if (s.last_present != 0) wait_until(s.last_present + period);
-  }
-  s.last_present = SDL_GetPerformanceCounter();
+  frame_present();
+  pace_frame(s);
   input_screen_active(screen_is_active());
   return 1;
 }
@@ -219,16 +237,29 @@ int screen_quit_requested() {
 
 int screen_is_active() {
   ScreenContext& s = screen_state();
-  if (!s.renderer) return 0;
+  if (s.path == ScreenPath::None) return 0;
   if (s.in_window) {
     Window* w = window_table().get(s.window_object);
     return w && w->active ? 1 : 0;
   }
+  // A full screen behind another program's window is in the background too:
+  // desktop full screen is not minimised when it loses the focus.
   Uint32 flags = SDL_GetWindowFlags(s.window);
-  return (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) ? 0 : 1;
+  return s.focused && (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0 ? 1 : 0;
 }
 
-int screen_is_open() { return screen_state().renderer ? 1 : 0; }
+int screen_is_open() { return screen_state().path != ScreenPath::None ? 1 : 0; }
+
+ScreenStats screen_stats() {
+  ScreenStats stats = screen_state().frame.stats;
+  sprite_table().for_each([&stats](int, const Sprite& sp) {
+    const int64_t picture = int64_t{sp.width} * sp.height * 4;
+    stats.sprite_bytes += picture;
+    stats.bytes_held += static_cast<int64_t>(sp.pixels.pixels.size() + sp.zoomed.pixels.size()) +
+                        (sp.texture ? picture : 0);
+  });
+  return stats;
+}
 int screen_width() { return screen_state().width; }
 int screen_height() { return screen_state().height; }
 int screen_in_window() { return screen_state().in_window ? 1 : 0; }
@@ -245,13 +276,7 @@ int frame_rate_set(int frames_per_second) {
   return SDL_GetPerformanceFrequency() > 1000 ? 1 : 0;
 }
 
-void sprite_filtering_set(int mode) {
-  screen_state().filtering = mode ? 1 : 0;
-  SDL_ScaleMode scale = mode ? SDL_ScaleModeLinear : SDL_ScaleModeNearest;
-  sprite_table().for_each([scale](int, Sprite& sp) {
-    if (sp.texture) SDL_SetTextureScaleMode(sp.texture, scale);
-  });
-}
+void sprite_filtering_set(int mode) { screen_state().filtering = mode ? 1 : 0; }
 
 int display_modes_examine() {
   g_modes = ModeList();

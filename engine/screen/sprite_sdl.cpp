@@ -1,6 +1,7 @@
 // Sprites on SDL: the sprite table, making sprites and their pixels, clip,
-// zoom and the two draws. Each sprite keeps its pixels in memory; the
-// software renderer draws from them, the others from a texture of their own.
+// zoom and the two draws. The software screen draws from each sprite's
+// pixels, a renderer from a texture of its own; draws go onto the frame,
+// which composes them at the flip.
 #include <algorithm>
 #include <utility>
 
@@ -17,7 +18,19 @@ uint32_t created_alpha(int flags) {
   return solid ? 0xFF000000u : 0u;
 }
 
+// The next stamp for changed pixels; never 0, never given twice.
+uint64_t new_stamp() {
+  static uint64_t last = 0;
+  return ++last;
+}
+
 }  // namespace
+
+Sprite::~Sprite() {
+  // A pass that still has to draw this sprite does so before it goes.
+  frame_sprite_changing(this);
+  if (texture) SDL_DestroyTexture(texture);
+}
 
 ObjectTable<Sprite>& sprite_table() {
   static ObjectTable<Sprite> table(64);
@@ -26,45 +39,80 @@ ObjectTable<Sprite>& sprite_table() {
 
 void sprites_free_all() { sprite_table().free(-1); }
 
-ImageBuffer* sprite_pixels(Sprite* sp) { return sp->pixels.pixels.empty() ? nullptr : &sp->pixels; }
+ImageBuffer* sprite_pixels(Sprite* sp) { return sprite_restore(sp) ? &sp->pixels : nullptr; }
 
 bool sprite_upload(Sprite* sp) {
   const ImageBuffer& px = sp->pixels;
-  if (px.pixels.empty()) return false;
+  // A sprite of one colour on the software screen may have no pixels at all.
+  const bool colour_only = px.pixels.empty() && sp->uniform && screen_state().path == ScreenPath::Surface;
+  if (px.pixels.empty() && !colour_only) return false;
+  sp->stamp = new_stamp();
+  if (!colour_only) sp->uniform = sp->uniform_known = false;
+  // Changed pixels count as used: they are kept a while before they can go.
+  sp->used_in_pass = screen_state().frame.pass;
   if (sp->flags & kSpriteMask) {
-    sp->mask.resize(px.pixels.size() / 4);
-    for (size_t i = 0; i < sp->mask.size(); ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
+    const size_t count = static_cast<size_t>(sp->width) * static_cast<size_t>(sp->height);
+    if (colour_only) {
+      sp->mask.assign(count, (sp->uniform_word >> 24) == 255 ? 1 : 0);
+    } else {
+      sp->mask.resize(count);
+      for (size_t i = 0; i < count; ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
+    }
   }
   // What was read from the old pixels is read again when next needed.
   sp->shape = PixelShape();
   sp->zoomed = ImageBuffer();
   sp->zoomed_shape = PixelShape();
   sp->zoomed_filter = -1;
-  return screen_state().direct || sprite_texture_load(sp);
+  return screen_state().path != ScreenPath::Renderer || sprite_texture_load(sp);
 }
 
-int sprite_store(int number, ImageBuffer pixels, int flags) {
-  ScreenContext& s = screen_state();
-  if (!s.renderer || pixels.width <= 0 || pixels.height <= 0) return 0;
-  if (pixels.width > kImageMaxSide || pixels.height > kImageMaxSide) return 0;
+namespace {
+
+// A sprite of width x height at its full size, with nothing in it yet.
+std::unique_ptr<Sprite> new_sprite(int width, int height, int flags) {
   auto sp = std::make_unique<Sprite>();
   sp->flags = flags;
-  sp->clip = SDL_Rect{0, 0, pixels.width, pixels.height};
-  sp->shown_width = pixels.width;
-  sp->shown_height = pixels.height;
-  sp->width = pixels.width;
-  sp->height = pixels.height;
-  pixels.depth = 32;
-  sp->pixels = std::move(pixels);
+  sp->clip = SDL_Rect{0, 0, width, height};
+  sp->shown_width = sp->width = width;
+  sp->shown_height = sp->height = height;
+  return sp;
+}
+
+// Takes the sprite's pixels and stores it under number; 0 on failure.
+int keep(int number, std::unique_ptr<Sprite> sp) {
   if (!sprite_upload(sp.get())) return 0;
   int id = sprite_table().put(number, std::move(sp));
   if (id == -2) return 0;
   return id == 0 ? 1 : id;
 }
 
+}  // namespace
+
+int sprite_store(int number, ImageBuffer pixels, int flags, std::unique_ptr<SpriteSource> source) {
+  ScreenContext& s = screen_state();
+  if (s.path == ScreenPath::None || pixels.width <= 0 || pixels.height <= 0) return 0;
+  if (pixels.width > kImageMaxSide || pixels.height > kImageMaxSide) return 0;
+  auto sp = new_sprite(pixels.width, pixels.height, flags);
+  pixels.depth = 32;
+  // Only large pictures are ever given back, so only they keep their source.
+  if (pixels.pixels.size() >= kMemoryLargeBlock) sp->source = std::move(source);
+  sp->pixels = std::move(pixels);
+  return keep(number, std::move(sp));
+}
+
 int sprite_create(int number, int width, int height, int flags) {
-  if (!screen_state().renderer || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
+  if (!screen_is_open() || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
     return 0;
+  if (screen_state().path == ScreenPath::Surface &&
+      static_cast<size_t>(width) * static_cast<size_t>(height) * 4 >= kMemoryLargeBlock) {
+    // A large sprite starts as its one colour, without pixels: the game's
+    // dimming sprite is filled whole and keyed, and never needs them.
+    auto sp = new_sprite(width, height, flags);
+    sp->uniform = sp->uniform_known = true;
+    sp->uniform_word = created_alpha(flags);
+    return keep(number, std::move(sp));
+  }
   ImageBuffer px;
   px.width = width;
   px.height = height;
@@ -76,7 +124,7 @@ int sprite_create(int number, int width, int height, int flags) {
 
 int sprite_from_image(int number, int image, int flags) {
   ImageBuffer* source = image_handle(image);
-  if (!screen_state().renderer || !source || source->width <= 0 || source->height <= 0 ||
+  if (!screen_is_open() || !source || source->width <= 0 || source->height <= 0 ||
       source->pixels.size() != static_cast<size_t>(source->width) * static_cast<size_t>(source->height) * 4) {
     image_free(image);
     return 0;
@@ -92,12 +140,39 @@ int sprite_from_image(int number, int image, int flags) {
 }
 
 int sprite_from_memory(int number, const void* data, size_t size, int flags) {
-  if (!screen_state().renderer) return 0;
+  if (!screen_is_open()) return 0;
   size = std::min(size, kSpriteMaxInput);
-  auto img = (flags & kSpriteKeepAlpha) ? image_decode(data, size)
-                                        : image_decode_keyed(data, size, screen_state().default_transparent);
+  const int key = (flags & kSpriteKeepAlpha) ? -1 : screen_state().default_transparent;
+  auto img = key < 0 ? image_decode(data, size) : image_decode_keyed(data, size, key);
   if (!img) return 0;
-  return sprite_store(number, std::move(*img), flags);
+  auto source = std::make_unique<SpriteSource>();
+  if (img->pixels.size() >= kMemoryLargeBlock) {
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    source->encoded.assign(bytes, bytes + size);
+    source->key = key;
+  }
+  return sprite_store(number, std::move(*img), flags, source->encoded.empty() ? nullptr : std::move(source));
+}
+
+int sprite_from_memory_fitted(int number, const void* data, size_t size, int width, int height,
+                              const std::function<bool(int width, int height, ImageRect* rect)>& choose) {
+  if (!screen_is_open() || !data || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
+    return 0;
+  auto img = image_decode_stretched(data, size, width, height, choose);
+  if (!img || img->width != width || img->height != height) return 0;
+  // As an empty sprite with the stretched picture drawn in: its colour
+  // under the alpha sprite_create gives.
+  const uint32_t alpha = created_alpha(0);
+  auto* p = reinterpret_cast<uint32_t*>(img->pixels.data());
+  for (size_t i = 0; i < img->pixels.size() / 4; ++i) p[i] = (p[i] & 0x00FFFFFFu) | alpha;
+  auto source = std::make_unique<SpriteSource>();
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  source->encoded.assign(bytes, bytes + size);
+  source->fit_width = width;
+  source->fit_height = height;
+  source->choose = choose;
+  source->fit_alpha = alpha;
+  return sprite_store(number, std::move(*img), 0, std::move(source));
 }
 
 void sprite_transparent_color(int sprite, int rgb) {
@@ -108,6 +183,12 @@ void sprite_transparent_color(int sprite, int rgb) {
   }
   Sprite* sp = sprite_table().get(sprite);
   if (!sp) return;
+  frame_sprite_changing(sp);
+  if (sp->pixels.pixels.empty() && sp->uniform) {
+    sprite_change_colour(sp, [rgb](ImageBuffer* one) { image_apply_transparent_color(one, rgb); });
+    sprite_upload(sp);
+    return;
+  }
   ImageBuffer* px = sprite_pixels(sp);
   if (!px) return;
   image_apply_transparent_color(px, rgb);
@@ -159,17 +240,13 @@ int sprite_opaque_at(int sprite, int x, int y) {
 static void draw_sprite(int sprite, int x, int y, bool blended, int intensity) {
   ScreenContext& s = screen_state();
   Sprite* sp = sprite_table().get(sprite);
-  if (!sp || !s.renderer) return;
+  if (!sp || s.path == ScreenPath::None) return;
   // Culling by the displayed size, before the renderer sees the sprite.
   if (x >= s.width || y >= s.height || x <= -sp->shown_width || y <= -sp->shown_height) return;
   if (sp->clip.w <= 0 || sp->clip.h <= 0 || sp->shown_width <= 0 || sp->shown_height <= 0) return;
   intensity = std::clamp(intensity, 0, 255);
   if (blended && intensity == 0) return;  // would leave every screen pixel as it is
-  if (s.direct) {
-    sprite_draw_direct(sp, x, y, blended, intensity);
-    return;
-  }
-  sprite_texture_draw(sp, SDL_Rect{x, y, sp->shown_width, sp->shown_height}, blended, intensity);
+  frame_add(sp, x, y, blended ? intensity : 0);
 }
 
 void sprite_draw(int sprite, int x, int y) { draw_sprite(sprite, x, y, false, 255); }

@@ -126,17 +126,27 @@ int window_event_translate(const SDL_Event& e) {
       switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           if (w) w->active = true;
+          if (s.owns_window && e.window.windowID == SDL_GetWindowID(s.window)) s.focused = true;
           return kWindowEventActivated;
         case SDL_WINDOWEVENT_FOCUS_LOST:
           if (w) w->active = false;
+          if (s.owns_window && e.window.windowID == SDL_GetWindowID(s.window)) s.focused = false;
           return kWindowEventDeactivated;
         case SDL_WINDOWEVENT_MINIMIZED:
           if (w) w->active = false;
           return kWindowEventMinimised;
         case SDL_WINDOWEVENT_RESTORED:
+          frame_repaint();
           return kWindowEventRestored;
         case SDL_WINDOWEVENT_EXPOSED:
+          frame_repaint();
           return kWindowEventRepaint;
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+          // The window's picture is asked for again; the game sees no event.
+          frame_repaint();
+          return 0;
         case SDL_WINDOWEVENT_CLOSE:
           s.close_reported = true;
           return kWindowEventClose;

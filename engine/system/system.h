@@ -70,3 +70,10 @@ int64_t system_available_from_meminfo(const std::string& meminfo);
 // pauses: a click on a menu control in full-screen mode, a pass in the
 // background).
 void system_sleep(int milliseconds);
+
+// A steady clock in nanoseconds from an arbitrary start, for frame pacing.
+int64_t system_clock_ns();
+
+// Sleeps until system_clock_ns() reaches deadline, with the system's precise
+// timer (no busy waiting); returns at once when it has passed.
+void system_sleep_until(int64_t deadline);

@@ -111,6 +111,20 @@ void system_sleep(int milliseconds) {
   }
 }
 
+int64_t system_clock_ns() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+void system_sleep_until(int64_t deadline) {
+  if (deadline <= 0) return;
+  const timespec until{static_cast<time_t>(deadline / 1000000000), static_cast<long>(deadline % 1000000000)};
+  // An absolute deadline: a signal that cuts the sleep short changes nothing.
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+  }
+}
+
 std::string system_roaming_folder() {
   std::string base = absolute_folder_from("XDG_DATA_HOME");
   if (base.empty()) {

@@ -142,6 +142,40 @@ void system_sleep(int milliseconds) {
   if (milliseconds > 0) Sleep(static_cast<DWORD>(milliseconds));
 }
 
+int64_t system_clock_ns() {
+  static const int64_t frequency = [] {
+    LARGE_INTEGER f;
+    return QueryPerformanceFrequency(&f) && f.QuadPart > 0 ? f.QuadPart : 1;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  // Whole seconds and the rest apart, so that the product cannot overflow.
+  const int64_t seconds = now.QuadPart / frequency, rest = now.QuadPart % frequency;
+  return seconds * 1000000000 + rest * 1000000000 / frequency;
+}
+
+void system_sleep_until(int64_t deadline) {
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+  // A high-resolution waitable timer where the system has one (Windows 10
+  // 1803 and later), else a plain one, which waits to the timer period.
+  static thread_local HANDLE timer = [] {
+    HANDLE t = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+    return t ? t : CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS);
+  }();
+  const int64_t left = deadline - system_clock_ns();
+  if (left <= 0) return;
+  // Negative due times are relative, in units of 100 ns.
+  LARGE_INTEGER due;
+  due.QuadPart = -((left + 99) / 100);
+  if (timer && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
+    WaitForSingleObject(timer, INFINITE);
+  } else {
+    Sleep(static_cast<DWORD>((left + 999999) / 1000000));
+  }
+}
+
 std::string system_roaming_folder() {
   bool located = false;
   std::string roaming = known_folder_path(kRoamingAppData, &located);

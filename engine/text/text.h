@@ -73,7 +73,10 @@ void vector_font(const TextFont* font);
 // The colour of the following text, 0xAABBGGRR (red in the low byte).
 void vector_color(uint32_t rgba);
 
-// Moves the pen; (x, y) is the top-left corner of the next text.
+// Moves the pen; (x, y) is the top-left corner of the next text's line box:
+// its first glyph starts at x and its baseline lies the face's ascent (as
+// Windows measures it, in whole pixels) below y. Whole numbers are pixel
+// centres: pixel (0, 0) spans -0.5 to 0.5.
 void vector_move_to(double x, double y);
 
 // The pen position.
@@ -90,9 +93,10 @@ double vector_text_width(const std::string& text);
 
 // Draws a text wrapped at word boundaries into the box of box_width x
 // box_height whose top-left corner is the pen, each line aligned by flags
-// (0 left, kParagraphCentre, kParagraphRight); what falls outside the box is
-// cut off. Then the pen moves down by the height the text took. A box side
-// of 0 or less has no limit (no wrapping, no cut).
+// (0 left, kParagraphCentre, kParagraphRight) and the lines the face's line
+// spacing apart; what falls outside the box is cut off. Then the pen moves
+// down by the height the text took. A box side of 0 or less has no limit
+// (no wrapping, no cut).
 void vector_draw_paragraph(const std::string& text, double box_width, double box_height, int flags);
 
 // Ends the pass and leaves the drawn pixels in the image.

@@ -30,7 +30,8 @@ struct TextFontCommon {
 // lose whole pixels (and Wine's GDI+ crashes on far larger ones).
 constexpr double kVectorPenLimit = 1e6;
 
-// Where a paragraph may draw, in pixels (pixel edges on whole numbers).
+// Where a paragraph may draw, in the pass's coordinates (whole numbers are
+// pixel centres): the pixels whose centres lie inside.
 struct VectorClip {
   double left = 0, top = 0, right = 0, bottom = 0;
 };

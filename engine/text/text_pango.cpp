@@ -5,6 +5,11 @@
 #include "engine/text/text_pango.h"
 
 #include <fontconfig/fontconfig.h>
+#include <hb.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -56,16 +61,57 @@ FaceChoice choose_face(const std::string& family, bool bold) {
   return {family, asked};
 }
 
+// One table of a face, read by its big-endian 16-bit fields.
+class FontTable {
+ public:
+  FontTable(hb_face_t* face, hb_tag_t tag) : blob_(hb_face_reference_table(face, tag)) {}
+  ~FontTable() { hb_blob_destroy(blob_); }
+  FontTable(const FontTable&) = delete;
+  FontTable& operator=(const FontTable&) = delete;
+
+  unsigned size() const { return hb_blob_get_length(blob_); }
+  // The field at offset; 0 beyond the table's end.
+  int field(unsigned offset, bool is_signed) const {
+    unsigned length = 0;
+    const char* data = hb_blob_get_data(blob_, &length);
+    if (!data || offset + 2 > length) return 0;
+    const auto* p = reinterpret_cast<const uint8_t*>(data) + offset;
+    int value = (p[0] << 8) | p[1];
+    return is_signed && value >= 0x8000 ? value - 0x10000 : value;
+  }
+
+ private:
+  hb_blob_t* blob_;
+};
+
 }  // namespace
 
-// Linux has no logical dpi the way the game means it: X11's Xft.dpi is a
-// desktop preference that is often missing, Wayland has none, and SDL only
-// reports the physical density from the monitor's EDID, which is frequently
-// wrong and would change the size of every caption from one monitor to the
-// next. The menus are laid out for 96 dpi (40 points = 53 pixels, menu
-// entries up to 500 pixels wide), which is also what the game assumes when
-// the value cannot be read, so 96 it is.
-int text_display_dpi() { return 96; }
+// Windows reads the face's "OS/2" table: usWinAscent, usWinDescent, and
+// the "hhea" line gap only where it asks for more than those two. Pango
+// takes the typographic figures instead where a face asks for them (Lato
+// does): its baseline would sit a fifth of an em higher.
+void text_line_metrics(PangoFont* font, int pixels, double* ascent, double* line_spacing) {
+  hb_font_t* shaper = pango_font_get_hb_font(font);  // the font's own, not ours to free
+  hb_face_t* face = shaper ? hb_font_get_face(shaper) : nullptr;
+  unsigned upem = face ? hb_face_get_upem(face) : 0;
+  if (!face || upem == 0) return;
+  const FontTable os2(face, HB_TAG('O', 'S', '/', '2'));
+  const FontTable hhea(face, HB_TAG('h', 'h', 'e', 'a'));
+  if (hhea.size() < 10) return;
+  const int hhea_ascent = hhea.field(4, true), hhea_descent = -hhea.field(6, true);
+  const int hhea_gap = hhea.field(8, true);
+  int win_ascent = hhea_ascent, win_descent = hhea_descent;
+  if (os2.size() >= 78) {
+    win_ascent = os2.field(74, false);
+    win_descent = os2.field(76, false);
+  }
+  const int leading = std::max(0, hhea_gap - ((win_ascent + win_descent) - (hhea_ascent + hhea_descent)));
+  auto to_pixels = [&](int units) { return std::round(static_cast<double>(pixels) * units / upem); };
+  const double spacing = to_pixels(win_ascent) + to_pixels(win_descent) + to_pixels(leading);
+  if (spacing <= 0) return;
+  *ascent = to_pixels(win_ascent);
+  *line_spacing = spacing;
+}
 
 std::unique_ptr<TextFontCommon> text_make_font(const std::string& family, int pixels, int flags) {
   FaceChoice face = choose_face(family, (flags & kFontBold) != 0);
@@ -86,6 +132,7 @@ std::unique_ptr<TextFontCommon> text_make_font(const std::string& family, int pi
   if (!context) return nullptr;
   PangoFont* loaded = pango_font_map_load_font(font_map(), context.get(), font->desc);
   if (!loaded) return nullptr;
+  text_line_metrics(loaded, pixels, &font->ascent, &font->line_spacing);
   PangoFontDescription* described = pango_font_describe(loaded);
   if (described) {
     const char* got = pango_font_description_get_family(described);
@@ -114,12 +161,10 @@ ContextPtr text_new_context() {
   // Greyscale, never subpixel, antialiasing: the pixels go into images with
   // alpha that end up anywhere on the screen.
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  // Outlines are not fitted to the pixel grid: the game's texts are 11
-  // points (15 pixels) and larger, where fitted and unfitted glyphs look
-  // alike (compared on the menu and the credits), and running each glyph's
-  // hinting program was a quarter of the time the text sprites take at
-  // start-up. Metrics stay rounded to whole pixels.
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  // Antialiased and fitted to the pixel grid, as GDI+ draws text on
+  // Windows: the face's hinting sets stems and baselines on whole pixels,
+  // and advances are rounded to whole pixels.
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);
   cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
   pango_cairo_context_set_font_options(context.get(), options);
   cairo_font_options_destroy(options);
@@ -144,12 +189,15 @@ LayoutPtr text_new_layout(PangoContext* context, const PangoFontDescription* des
     g_free(mended);
   }
 
-  if (flags & (kFontUnderline | kFontStrikeOut)) {
-    PangoAttrList* attrs = pango_attr_list_new();
-    if (flags & kFontUnderline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-    if (flags & kFontStrikeOut) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
-    pango_layout_set_attributes(layout.get(), attrs);
-    pango_attr_list_unref(attrs);
-  }
+  PangoAttrList* attrs = pango_attr_list_new();
+  // GDI+ sets Latin text glyph after glyph at each glyph's own advance: no
+  // ligatures ("tt" stays two letters) and no kerning ("To" is as wide as
+  // "T" and "o"). So does the game here, and a caption is as wide, and
+  // centred the same, on both.
+  pango_attr_list_insert(attrs, pango_attr_font_features_new("liga 0, clig 0, kern 0"));
+  if (flags & kFontUnderline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+  if (flags & kFontStrikeOut) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+  pango_layout_set_attributes(layout.get(), attrs);
+  pango_attr_list_unref(attrs);
   return layout;
 }

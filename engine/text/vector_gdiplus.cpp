@@ -99,12 +99,13 @@ void decorate_paragraph(const TextFont& font, const std::wstring& text, const gp
 bool set_up_graphics() {
   if (gdip::GdipGetImageGraphicsContext(g_pass.bitmap, &g_pass.graphics) != gp::Ok) return false;
   gdip::GdipSetPageUnit(g_pass.graphics, gp::UnitPixel);
-  // Whole numbers are pixel edges, not pixel centres: (0, 0) is the
-  // top-left corner of the first pixel, the pen at (0, 0) puts the text's
-  // top-left there, and a box 80 high ends at the bottom edge of pixel row
-  // 79, as in the Linux build. This keeps grid-fitted glyph stems and the
-  // box edges on whole pixels.
+  // Whole numbers are pixel centres: pixel (0, 0) spans -0.5 to 0.5, so the
+  // pen at (0, 0) puts the text's top-left corner in the middle of the
+  // first pixel, as in the Linux build. Said outright rather than left to
+  // the default offset mode: pixel edges on whole device numbers, and all
+  // drawing moved by half a pixel.
   gdip::GdipSetPixelOffsetMode(g_pass.graphics, gp::PixelOffsetModeHalf);
+  gdip::GdipTranslateWorldTransform(g_pass.graphics, 0.5f, 0.5f, gp::MatrixOrderPrepend);
   gdip::GdipSetSmoothingMode(g_pass.graphics, gp::SmoothingModeAntiAlias);
   gdip::GdipSetCompositingMode(g_pass.graphics, gp::CompositingModeSourceOver);
   // Greyscale, never ClearType: the pixels go into images with alpha that
@@ -189,9 +190,11 @@ double vector_backend_draw_paragraph(const std::string& text, double x, double y
                    static_cast<gp::REAL>(kVectorPenLimit));
   double taken = measure(font, wide, layout, format).Height;
 
-  gdip::GdipSetClipRect(g_pass.graphics, static_cast<gp::REAL>(clip.left), static_cast<gp::REAL>(clip.top),
-                        static_cast<gp::REAL>(clip.right - clip.left), static_cast<gp::REAL>(clip.bottom - clip.top),
-                        gp::CombineModeReplace);
+  // The cut takes whole pixels, those whose centres lie in the box: its
+  // edges go half a pixel out to the pixels' own edges.
+  gdip::GdipSetClipRect(g_pass.graphics, static_cast<gp::REAL>(clip.left - 0.5),
+                        static_cast<gp::REAL>(clip.top - 0.5), static_cast<gp::REAL>(clip.right - clip.left),
+                        static_cast<gp::REAL>(clip.bottom - clip.top), gp::CombineModeReplace);
   gdip::GdipDrawString(g_pass.graphics, wide.c_str(), length_of(wide), font.font, &layout, format, g_pass.brush);
   if (font.flags & (kFontUnderline | kFontStrikeOut)) decorate_paragraph(font, wide, layout, format);
   gdip::GdipResetClip(g_pass.graphics);

@@ -37,6 +37,21 @@ class LoopFullScreen : public ::testing::Test {
   static SDL_Window* ScreenWindow() { return SDL_GetWindowFromID(screen_system_window_id()); }
 };
 
+TEST_F(LoopFullScreen, ThePointerMovingRedrawsThePass) {
+  Game::Scene(Playing);
+  Game::Pass(2);
+  ScreenStats before = screen_stats();
+  Game::Pass(10);
+  EXPECT_EQ(screen_stats().frames_composed, before.frames_composed) << "a still pointer";
+  // The pass that polls the moved mouse draws the pointer there; the next
+  // one's flip puts that picture on the screen.
+  Game::MouseMove(5, 3);
+  before = screen_stats();
+  Game::Pass(2);
+  EXPECT_EQ(screen_stats().frames_composed - before.frames_composed, 1) << "a moved pointer";
+  EXPECT_EQ(screen_stats().frames_presented - before.frames_presented, 1);
+}
+
 TEST_F(LoopFullScreen, HeldLeftButtonClicksInEveryPass) {
   Game::Scene(MainMenu);
   GameInProgress = 0;
@@ -125,6 +140,39 @@ TEST_F(LoopFullScreen, MusicPausedInTheBackgroundStaysPausedUntilMTwice) {
   EXPECT_EQ(Music, 0);
   Game::Tap(SDL_SCANCODE_M);
   EXPECT_EQ(Music, 1);
+  EXPECT_EQ(sound_status(kMusicSound), kSoundPlaying);
+}
+
+// Another program's window in front takes the focus without minimising a
+// desktop full screen: the game is in the background all the same, and its
+// timers and drawing wait until the focus comes back.
+TEST_F(LoopFullScreen, WithoutTheFocusTheGameIsInTheBackground) {
+  auto focus = [](SDL_WindowEventID event) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = screen_system_window_id();
+    e.window.event = static_cast<Uint8>(event);
+    SDL_PushEvent(&e);
+  };
+  Game::Scene(LogoSplash);
+  CardsTurned = 0;  // the mismatch pause shares the splash's counter
+  Game::Pass(3);
+  ASSERT_EQ(sound_status(kMusicSound), kSoundPlaying);
+  const int counted = FrameCounter;
+  focus(SDL_WINDOWEVENT_FOCUS_LOST);
+  const int64_t composed = screen_stats().frames_composed;
+  Game::Pass(5);
+  EXPECT_EQ(screen_is_active(), 0);
+  EXPECT_EQ(sound_status(kMusicSound), kSoundPaused);
+  EXPECT_EQ(FrameCounter, counted) << "the logo's time stands still";
+  EXPECT_LE(screen_stats().frames_composed - composed, 1) << "at most the frame drawn before";
+  focus(SDL_WINDOWEVENT_FOCUS_GAINED);
+  Game::Pass(2);
+  EXPECT_NE(screen_is_active(), 0);
+  EXPECT_EQ(FrameCounter, counted + 2) << "the focus is back at the first of the two passes";
+  EXPECT_EQ(sound_status(kMusicSound), kSoundPaused) << "only M brings the music back in full screen";
+  Game::Tap(SDL_SCANCODE_M);
+  Game::Tap(SDL_SCANCODE_M);
   EXPECT_EQ(sound_status(kMusicSound), kSoundPlaying);
 }
 

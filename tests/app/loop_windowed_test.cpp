@@ -137,6 +137,50 @@ TEST_F(LoopWindowed, MismatchShowsBothCardsFor82Checks) {
   EXPECT_TRUE(Game::SameArea(Game::Grab(), before, ca.X, ca.Y, CardSize, CardSize));
 }
 
+// What the screen costs: a still screen is drawn once, an animation in every
+// one of its passes, and a fading pair only where the two cards lie. A pass
+// draws after its flip, so its picture is composed by the next pass's flip.
+TEST_F(LoopWindowed, StillScreensAreDrawnOnceAndAnimationsInEveryPass) {
+  auto composed = [] { return screen_stats().frames_composed; };
+  for (int state : {MainMenu, Playing, SettingsScreen, CreditsScreen}) {
+    Game::Scene(state);
+    Game::Pass();
+    const int64_t before = composed();
+    Game::Pass(60);
+    EXPECT_EQ(composed() - before, 1) << "screen " << state;
+  }
+  NewGame();
+  Game::Pass();
+  BoardPos first{0, 0};
+  const BoardPos second = Game::Partner(first);
+  ClickCard(first);
+  ClickCard(second);
+  ASSERT_EQ(CardAt(first).State, Vanishing);
+  const int64_t screen = int64_t{1280} * 720;
+  while (CardAt(first).State == Vanishing) {
+    const ScreenStats before = screen_stats();
+    Game::Pass();
+    const ScreenStats after = screen_stats();
+    ASSERT_EQ(after.frames_composed - before.frames_composed, 1) << "a fading pair";
+    // Two cards with their shadows and the background under them.
+    EXPECT_LT(after.pixels_composed - before.pixels_composed, screen / 8);
+  }
+  // The well-done screen fades in over 32 passes, then shows its picture
+  // at full strength: 33 pictures, then nothing more to draw.
+  Game::Scene(WellDone);
+  WellDoneFade = 0;
+  Game::Pass();
+  const int64_t fading = composed();
+  for (int i = 0; i < 32; ++i) {
+    const int64_t before = composed();
+    Game::Pass();
+    ASSERT_EQ(composed() - before, 1) << "the well-done fade, pass " << i;
+  }
+  Game::Pass(30);
+  EXPECT_EQ(composed() - fading, 33);
+  Game::Scene(MainMenu);
+}
+
 // A player who clicks a card and moves on at once, within the same frame:
 // the card under the release turns, not the one the pointer has reached.
 TEST_F(LoopWindowed, TheCardUnderTheReleaseTurnsThoughThePointerMovedOn) {

@@ -25,9 +25,7 @@ void StartScreen(int window, int w, int h, const std::string& title, int flags) 
 
 std::vector<uint32_t> ReadPixels() {
   std::vector<uint32_t> px(static_cast<size_t>(screen_width()) * screen_height());
-  SDL_Renderer* r = SDL_GetRenderer(SDL_GetWindowFromID(screen_system_window_id()));
-  SDL_Rect all{0, 0, screen_width(), screen_height()};
-  EXPECT_EQ(SDL_RenderReadPixels(r, &all, SDL_PIXELFORMAT_ARGB8888, px.data(), screen_width() * 4), 0);
+  EXPECT_NE(screen_read_pixels(0, 0, screen_width(), screen_height(), px.data()), 0);
   for (auto& p : px) p &= 0xFFFFFF;
   return px;
 }

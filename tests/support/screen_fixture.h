@@ -21,7 +21,7 @@ void OpenScreenInWindow(int window, int w, int h, const std::string& title, int 
 void StartScreen(int window, int w, int h, const std::string& title, int flags);
 
 // Every pixel of the screen as 0x00RRGGBB (the back buffer's alpha is not
-// shown), read from the renderer.
+// shown), with everything drawn so far.
 std::vector<uint32_t> ReadPixels();
 // One pixel of what ReadPixels gave, in screen coordinates.
 uint32_t PixelAt(const std::vector<uint32_t>& pixels, int x, int y);

@@ -16,14 +16,9 @@ class CreditsTest : public UiScreen {
 };
 
 // Rows left out at the top of each line's place, where the line above may
-// reach with its descenders: none in the Linux face; in the taller face
-// Windows draws "Arial Black" in under Wine they reach into the first rows,
-// while a line's own ink begins five rows down.
-#ifdef _WIN32
+// reach with its descenders (its baseline lies the face's Windows ascent
+// below its own place), while a line's own ink begins five rows down.
 constexpr int kAboveDescent = 4;
-#else
-constexpr int kAboveDescent = 0;
-#endif
 
 TEST_F(CreditsTest, EveryLineIsCentredAtItsPlaceInItsFont) {
   EXPECT_EQ(sprite_width(kCreditsBlock), 530);
@@ -39,6 +34,27 @@ TEST_F(CreditsTest, EveryLineIsCentredAtItsPlaceInItsFont) {
     EXPECT_NEAR(ink.centre(), 265, 4);
     EXPECT_LE(ink.top, line.y + 8);
   }
+}
+
+TEST_F(CreditsTest, EachProviderCreditNamesTheProviderAndItsWebAddress) {
+  // Under each of the three headings: provider, " / ", web address, in the
+  // same words in every language.
+  int credits = 0;
+  for (size_t i = 1; i < kCreditsLines.size(); ++i) {
+    const char* heading = kCreditsLines[i - 1].key;
+    if (!heading || std::string(heading) == "tCreditsCODEDESIGN") continue;
+    ASSERT_NE(kCreditsLines[i].text, nullptr) << heading;
+    const std::string line = kCreditsLines[i].text;
+    SCOPED_TRACE(line);
+    const size_t slash = line.find(" / ");
+    ASSERT_NE(slash, std::string::npos);
+    const std::string address = line.substr(slash + 3);
+    EXPECT_GT(slash, 0u);
+    EXPECT_EQ(address.find_first_of(" /,()"), std::string::npos);
+    EXPECT_NE(address.find('.'), std::string::npos);
+    ++credits;
+  }
+  EXPECT_EQ(credits, 3);
 }
 
 TEST_F(CreditsTest, AHeadingWiderThanTheBlockIsCutAtBothEdges) {

@@ -97,6 +97,24 @@ TEST_F(SettingsTest, TheLanguageArrowsStepWithoutWrappingAndOneLanguageDisablesB
   EXPECT_EQ(Language, LanguageList[0].code);  // only the pending copy changes
 }
 
+TEST_F(SettingsTest, AnEmptyListShowsItsRightArrowActiveButNeitherSteps) {
+  // The right arrow is inactive where the index is the count - 1: never for
+  // an empty list, whose index stays 0.
+  ASSERT_TRUE(LanguageList.empty());  // no language enumerated
+  ScreenModeList.clear();
+  GameScreen = kWindowed;
+  Enter();
+  Shot s = Screen();
+  EXPECT_EQ(std::vector<Rgb>({s.at(kLeftX, kLanguageY), s.at(kRightX, kLanguageY), s.at(kLeftX, kSizeY),
+                              s.at(kRightX, kSizeY)}),
+            std::vector<Rgb>({kLeftOff, kRightArrow, kLeftOff, kRightArrow}));
+  for (int c : {kControlLanguageLeft, kControlLanguageRight, kControlSizeLeft, kControlSizeRight}) Click(c);
+  EXPECT_EQ(LanguageIndex, 0);
+  EXPECT_EQ(ScreenModeIndex, 0);
+  EXPECT_EQ(PendingLanguage, Language);
+  EXPECT_EQ(PendingScreenMode, ScreenMode);
+}
+
 TEST_F(SettingsTest, TheWindowSizeCountsOnlyWhenWindowedIsChosen) {
   Enter();  // full screen
   Click(kControlModeLeft);
@@ -199,6 +217,41 @@ TEST_F(SettingsTest, OkMakesThePendingValuesCurrent) {
   Click(kControlMusicBox);
   EXPECT_EQ(Click(kControlSettingsOk), 1);
   EXPECT_EQ(Music, 1);
+}
+
+TEST_F(SettingsTest, InFullScreenOkGoesOnWithTheClicksOtherTests) {
+  // OK applies the settings: a new language places the controls anew, and
+  // where the display reopened at another size they move. A window stops
+  // this click at OK; the full screen's click goes on through the other
+  // tests, on the controls where they are now. Here the music box comes to
+  // lie under the click: at 960 x 1280 the panel stands at (80, 340), the
+  // box 20 pixels square at (349, 610), inside where OK was (340, 600, its
+  // width, 40 high).
+  auto texts = BaseTexts();
+  texts["tLangFileNAME"] = "Deutsch";
+  WriteLanguage("de_DE", texts);
+  ASSERT_EQ(EnumerateLanguages(kPack), 1);
+  GameDir = "";  // the language folder lies in the working folder
+  Music = 0;
+  for (bool fullScreen : {false, true}) {
+    SCOPED_TRACE(fullScreen ? "full screen" : "window");
+    Language = "en_GB";
+    ScreenWidth = kW;
+    ScreenHeight = kH;
+    Enter();
+    PendingLanguage = "de_DE";
+    ASSERT_EQ(Controls[kControlSettingsOk].left, kL + 100);
+    ASSERT_GT(Controls[kControlSettingsOk].width, 359 - (kL + 100));
+    ScreenWidth = 960;
+    ScreenHeight = 1280;
+    const int result = SettingsClick(359, 620, fullScreen);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(ScreenState, MainMenu);
+    EXPECT_EQ(Language, "de_DE");
+    EXPECT_EQ(Controls[kControlMusicBox].left, 349);
+    EXPECT_EQ(Music, 0);
+    EXPECT_EQ(PendingMusic, fullScreen ? 1 : 0);
+  }
 }
 
 TEST_F(SettingsTest, FullScreenHitsPauseOnlyWhereTheControlActs) {

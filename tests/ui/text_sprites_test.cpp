@@ -193,12 +193,8 @@ TEST_F(UiScreen, QuestionsWrapCentredInTheirBoxAndTheSettingsBlockHoldsTheArrows
   EXPECT_NEAR(one.width(), Measure(3, "Start a new game?"), 6);
   EXPECT_NEAR(one.centre(), 270, 4);
   // One line only: nothing where a second would be drawn, below the first
-  // one's descenders (which reach row 30 in the face Windows draws here).
-#ifdef _WIN32
+  // one's descenders (which reach row 30).
   EXPECT_LT(one.bottom, 32);
-#else
-  EXPECT_LT(one.bottom, 30);
-#endif
 
   EXPECT_EQ(sprite_width(kSettingsBlock), 530);
   EXPECT_EQ(sprite_height(kSettingsBlock), 320);

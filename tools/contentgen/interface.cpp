@@ -166,10 +166,14 @@ Picture well_done_shadow() {
 
 // The separator bar under screen titles: 4 pixels show between the title
 // and the texts below, so it is a thin lens of ember fading into the panel.
+// The game draws it opaque, colour key or not, on the flat panel: its
+// rounded ends stand on panel colour, not on black.
 Picture gradient_bar() {
   const int w = 520, h = 4;
   Canvas canvas(w, h);
   cairo_t* cr = canvas.cr();
+  set_colour(cr, palette::kPanel);
+  cairo_paint(cr);
   cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w, 0);
   const Rgb a = palette::kPanelDeep, b = palette::kText;
   cairo_pattern_add_color_stop_rgb(p, 0, a.r, a.g, a.b);
@@ -206,9 +210,13 @@ Picture arrow(bool right, bool active) {
   return canvas.keyed_picture(palette::kPanel);
 }
 
+// The music box: drawn opaque over the settings labels, so its rounded
+// corners stand on the labels' panel colour, not on black.
 Picture box(bool ticked) {
   Canvas canvas(kTile, kTile);
   cairo_t* cr = canvas.cr();
+  set_colour(cr, palette::kPanel);
+  cairo_paint(cr);
   rounded_rect(cr, 0, 0, kTile, kTile, 4);
   set_colour(cr, palette::kText);
   cairo_fill(cr);

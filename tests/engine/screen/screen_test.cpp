@@ -12,6 +12,7 @@
 #include "engine/system/file.h"
 #include "engine/system/objects.h"
 #include "tests/engine/screen/screen_fixture.h"
+#include "tests/support/environment.h"
 
 namespace {
 
@@ -320,6 +321,25 @@ TEST_F(Screen, FullScreenHidesThePointerUntilClosed) {
   screen_close();
   EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
   EXPECT_EQ(screen_open_full(0, 200, 32, "full", 0), 0);
+}
+
+// No display: SDL would fall back to a driver that shows nothing and the game
+// would run unseen. Such a driver counts only when asked for by name.
+TEST(VideoSystem, WithoutADisplayThereIsNoneUnlessADriverIsNamed) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows always has its display";
+#else
+  if (file_exists("/dev/dri/card0")) GTEST_SKIP() << "SDL may show windows on the console here";
+#endif
+  test_env::Scoped display("DISPLAY", nullptr), wayland("WAYLAND_DISPLAY", nullptr);
+  test_env::Scoped driver("SDL_VIDEODRIVER", nullptr);
+  EXPECT_EQ(sprite_system_start(), 0);
+  sprite_system_stop();
+  for (const char* named : {"offscreen", "dummy"}) {
+    driver.Change(named);
+    EXPECT_NE(sprite_system_start(), 0) << named;
+    sprite_system_stop();
+  }
 }
 
 TEST_F(Screen, FlipsAreNeverCloserThanTheFramePeriod) {

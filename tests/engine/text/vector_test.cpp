@@ -70,6 +70,30 @@ TEST_F(GameFonts, EachDrawMovesThePenByItsWidthSoDrawsJoinUp) {
   EXPECT_NEAR(b.right + 1, hi, 4);  // the "I" ends where "HI" does
 }
 
+TEST_F(GameFonts, LettersKeepTheirOwnShapesAndAdvances) {
+  // Text is set glyph after glyph at each glyph's own advance, as GDI+ sets
+  // it: "tt" is not joined into a ligature and "To" is not kerned, so a
+  // caption is as wide, and centred the same, on every platform.
+  in_pass([] {
+    for (const char* pair : {"To", "AV", "Yo", "tt", "fi"}) {
+      std::string text(pair);
+      EXPECT_EQ(vector_text_width(text), vector_text_width(text.substr(0, 1)) + vector_text_width(text.substr(1)))
+          << text;
+    }
+  });
+  for (const char* pair : {"tt", "fi"}) {
+    std::string text(pair);
+    ImageBuffer whole = ink::render(200, 80, ink::kPanel, 0, ink::kText, [&] { vector_draw_text(text); });
+    ImageBuffer apart = ink::render(200, 80, ink::kPanel, 0, ink::kText, [&] {
+      vector_draw_text(text.substr(0, 1));
+      vector_draw_text(text.substr(1));
+    });
+    int differing = 0;
+    for (size_t i = 0; i < whole.pixels.size(); ++i) differing += whole.pixels[i] != apart.pixels[i];
+    EXPECT_EQ(differing, 0) << text;
+  }
+}
+
 TEST_F(GameFonts, ATransparentImageGetsInkOnlyWhereTheTextIs) {
   ImageBuffer img = ink::render(500, 80, -1, 0, ink::kText, [] { vector_draw_text("Start"); });
   ink::Box b = ink::box(img, -1);

@@ -206,9 +206,34 @@ TEST(Catalogue, SettingsControlsFitTheirRowsAndCoverEachOther) {
       ASSERT_NEAR(left.at(x, y)[1], right.at(w - 1 - x, y)[1], 8) << x << "," << y;
     }
   }
-  // Boxes: keyed corners, a filled middle, and the tick changes the middle.
-  EXPECT_EQ(box.at(0, 0)[0] + box.at(0, 0)[1] + box.at(0, 0)[2], 0);
+  // The tick changes the box.
   EXPECT_NE(ticked.rgba, box.rgba);
+}
+
+TEST(Catalogue, ColourKeyedPicturesLookRightDrawnOpaqueOnThePanel) {
+  // The game draws these opaque (the colour key's transparency does not
+  // count then), the bar on the panel and the rest over the settings
+  // labels' panel colour: no pixel may be the black key, and the corners
+  // around the rounded shapes are that panel colour, at most blended with
+  // the bar's darker ends where its rounding crosses them.
+  const int panel[3] = {241, 172, 71}, deep[3] = {0xc9, 0x7a, 0x2e};
+  for (const GeneratedFile& f : generated_pictures()) {
+    if (!is_colour_keyed(f.name)) continue;
+    int type = -1;
+    const Picture p = decode_or_fail(f, &type);
+    for (size_t i = 0; i < p.rgba.size(); i += 4)
+      ASSERT_FALSE(p.rgba[i] == 0 && p.rgba[i + 1] == 0 && p.rgba[i + 2] == 0) << f.name << " has a keyed pixel";
+    for (auto [x, y] : {std::pair{0, 0}, {p.width - 1, 0}, {0, p.height - 1}, {p.width - 1, p.height - 1}}) {
+      const uint8_t* c = p.at(x, y);
+      for (int k = 0; k < 3; ++k) {
+        EXPECT_GE(c[k], std::min(panel[k], deep[k])) << f.name << " corner " << x << "," << y;
+        EXPECT_LE(c[k], std::max(panel[k], deep[k])) << f.name << " corner " << x << "," << y;
+      }
+      if (f.name != "gradient.png") {
+        EXPECT_TRUE(c[0] == panel[0] && c[1] == panel[1] && c[2] == panel[2]) << f.name << " corner " << x << "," << y;
+      }
+    }
+  }
 }
 
 TEST(Catalogue, FlagsDecodeAndNameTheirLanguage) {
