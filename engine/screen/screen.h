@@ -48,6 +48,10 @@ int screen_quit_requested();
 // the active one.
 int screen_is_active();
 
+// The largest width and height a sprite of the open screen may have, as its
+// renderer states it; 0 when no screen is open or the renderer sets no limit.
+int screen_largest_texture();
+
 // Whether a screen is open, and its size (0 when none).
 int screen_is_open();
 int screen_width();

@@ -218,6 +218,11 @@ TEST_P(ScreenMissing, EndsWithTheScreenMessage) {
   ASSERT_TRUE(file_read_all(inst.user + kSettingsFileName, &after));
   EXPECT_EQ(after, before);
   EXPECT_FALSE(file_exists(inst.prog + kSettingsFileName));
+  // Nothing of the size asked for was made: no child of this test has come
+  // near a gigabyte.
+  struct rusage children {};
+  getrusage(RUSAGE_CHILDREN, &children);
+  EXPECT_LT(children.ru_maxrss, 512L * 1024) << "KiB at the highest";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -227,6 +232,15 @@ INSTANTIATE_TEST_SUITE_P(
         ScreenCase{"UnknownWindowMode", "GameScreen = 7\r\n", "Load asset (music.ogg):\t\tOK"},
         // A window of no size cannot be opened.
         ScreenCase{"WindowOfNoSize", "GameScreen = 1\r\nScreenMode = 0x0\r\n",
+                   "Opening screen (Windowed):\t\tFAILED"},
+        ScreenCase{"NegativeWindowSize", "GameScreen = 1\r\nScreenMode = -5x-5\r\n",
+                   "Opening screen (Windowed):\t\tFAILED"},
+        // Wider or taller than a renderer holds, larger than any display.
+        ScreenCase{"WindowTooWide", "GameScreen = 1\r\nScreenMode = 99999x1\r\n",
+                   "Opening screen (Windowed):\t\tFAILED"},
+        ScreenCase{"WindowTooTall", "GameScreen = 1\r\nScreenMode = 1x99999\r\n",
+                   "Opening screen (Windowed):\t\tFAILED"},
+        ScreenCase{"WindowOfAGigapixel", "GameScreen = 1\r\nScreenMode = 16384x16384\r\n",
                    "Opening screen (Windowed):\t\tFAILED"}),
     [](const auto& info) { return std::string(info.param.name); });
 
