@@ -33,8 +33,9 @@ double BesselI0(double x) {
 
 struct Kernel {
   // One point past the end, 0, so that interpolating at the last point
-  // needs no check.
+  // needs no check; slope[i] leads from value[i] to value[i + 1].
   float value[kTableSize + 2];
+  float slope[kTableSize + 1];
   Kernel() {
     const double pi = std::acos(-1.0);
     const double beta = 8.0;  // about 80 dB of stop-band attenuation
@@ -50,21 +51,13 @@ struct Kernel {
       value[i] = static_cast<float>(sinc * window);
     }
     value[kTableSize + 1] = 0.0f;
+    for (int i = 0; i <= kTableSize; ++i) slope[i] = value[i + 1] - value[i];
   }
 };
 
 const Kernel& TheKernel() {
   static const Kernel kernel;
   return kernel;
-}
-
-// The kernel at a distance x >= 0 from its centre, in zero crossings.
-float KernelAt(const Kernel& k, double x) {
-  double pos = x * kTablePerCrossing;
-  if (pos >= kTableSize) return 0.0f;
-  int i = static_cast<int>(pos);
-  float f = static_cast<float>(pos - i);
-  return k.value[i] + (k.value[i + 1] - k.value[i]) * f;
 }
 
 // Left and right weights of each input channel, in the channel order of an
@@ -195,20 +188,33 @@ size_t AddResampled(SoundConverter* c, const SoundSource& s, bool loop, int32_t 
   const int64_t total = static_cast<int64_t>(s.frames);
   const size_t step = static_cast<size_t>(c->out_channels);
   const float g = static_cast<float>(gain) / kSoundUnityGain;
-  const double per_crossing = 1.0 / c->stretch;
+  // Table points per input frame of distance from the current time.
+  const float table_step = static_cast<float>(kTablePerCrossing / c->stretch);
+  const float* ring = c->ring.data();
   size_t done = 0;
   for (; done < frames; ++done) {
     if (!loop && c->clock >= total) break;
     FillRing(c, s, loop, c->clock + c->half);
-    const double frac = static_cast<double>(c->phase) / c->out_rate;
+    const float frac = static_cast<float>(c->phase) / static_cast<float>(c->out_rate);
     float sum[kSoundMaxOutChannels] = {};
     float weight_sum = 0;
-    for (int64_t v = c->clock - c->half + 1; v <= c->clock + c->half; ++v) {
-      const float w = KernelAt(kernel, std::fabs(static_cast<double>(c->clock - v) + frac) * per_crossing);
-      if (w == 0.0f) continue;
+    // From the farthest frame before the current time to the farthest after
+    // it: the table position falls by a step per frame and passes 0 between
+    // the frame at or before the time and the one after it.
+    float pos = (static_cast<float>(c->half - 1) + frac) * table_step;
+    for (int64_t v = c->clock - c->half + 1; v <= c->clock + c->half; ++v, pos -= table_step) {
+      const float x = std::fabs(pos);
+      const int i = static_cast<int>(x);
+      if (i >= kTableSize) continue;
+      const float w = kernel.value[i] + kernel.slope[i] * (x - static_cast<float>(i));
       weight_sum += w;
-      const float* slot = c->ring.data() + static_cast<size_t>(v & c->ring_mask) * step;
-      for (size_t o = 0; o < step; ++o) sum[o] += w * slot[o];
+      const float* slot = ring + static_cast<size_t>(v & c->ring_mask) * step;
+      if (step == 2) {
+        sum[0] += w * slot[0];
+        sum[1] += w * slot[1];
+      } else {
+        for (size_t o = 0; o < step; ++o) sum[o] += w * slot[o];
+      }
     }
     // Dividing by the weights' sum keeps a steady level exactly as it is,
     // wherever the current time falls between two input frames.
