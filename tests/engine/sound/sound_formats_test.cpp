@@ -16,8 +16,17 @@
 #include "tests/engine/sound/sound_samples.h"
 #include "tests/support/environment.h"
 
+// Under AddressSanitizer the heap is the sanitizer's, which counts it itself
+// (its header comes with clang only).
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+#define DUSK_SANITIZER_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DUSK_SANITIZER_HEAP 1
+#endif
+#endif
+#ifdef DUSK_SANITIZER_HEAP
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
@@ -25,7 +34,7 @@ namespace {
 // Bytes of the heap in use now (the sanitizer's count in a sanitized build);
 // 0 where the C library does not say (Windows).
 size_t HeapInUse() {
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef DUSK_SANITIZER_HEAP
   return __sanitizer_get_current_allocated_bytes();
 #elif defined(_WIN32)
   return 0;
@@ -151,17 +160,22 @@ TEST(SoundMemory, ALoadedSoundHoldsItsDecodedFramesAndAFewKilobytes) {
   struct Case {
     int rate, channels, frames;
   } cases[] = {{100, 1, 2000}, {100, 8, 2000}, {8000, 2, 40000}, {200000, 1, 100000}, {44100, 2, 44100}};
+  // A first load takes what is made once (the table of sounds, the filter);
+  // each case then loads under a number of its own, within that table.
+  std::vector<uint8_t> first = ToneAtRate(2, 100, 100, 40);
+  ASSERT_NE(sound_from_memory(10, first.data(), first.size()), 0);
+  int number = 10;
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.rate << " Hz, " << c.channels << " channels");
     std::vector<uint8_t> ogg = ToneAtRate(c.channels, c.rate, c.frames, 40);
     const size_t decoded = static_cast<size_t>(c.frames) * static_cast<size_t>(c.channels) * 2;
-    sound_stop(-1);
     const size_t before = HeapInUse();
-    ASSERT_NE(sound_from_memory(-1, ogg.data(), ogg.size()), 0);
+    ASSERT_NE(sound_from_memory(++number, ogg.data(), ogg.size()), 0);
     const size_t after = HeapInUse();
     ASSERT_GE(after, before + decoded);
     // Twenty seconds at 100 frames a second would be 3.5 MB at the output's
-    // rate; held as decoded it is 4 to 32 kB.
+    // rate; held as decoded it is 4 to 32 kB. The allowance covers what the
+    // C library keeps of the decoder's freed blocks for reuse.
     EXPECT_LE(after - before, decoded + 16384);
   }
   sound_system_stop();
