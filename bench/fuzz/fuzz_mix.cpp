@@ -7,11 +7,10 @@
 // Input: rate (4 bytes, little-endian), channels, flags, volume, length,
 // then 16-bit samples. Flags: bit 0 loop, bit 1 a mono output, bit 2 a
 // pause and resume midway, bits 3-7 the piece size.
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "engine/sound/sound.h"
