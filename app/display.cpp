@@ -12,6 +12,7 @@
 #include "engine/image/image.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
+#include "engine/system/system.h"
 #include "ui/text_keys.h"
 
 int ScreenWidth = 0;
@@ -20,6 +21,14 @@ int Screen = 0;
 int CursorHandle = 0;
 std::vector<std::string> ScreenModeList;
 int ScreenModeCursor = 0;
+
+namespace {
+
+// The renderer's largest texture side, once a screen has told it (0 before):
+// a reopen checks the new size against it before opening anything.
+int LargestScreenSide = 0;
+
+}  // namespace
 
 std::string WindowTitle() {
   return std::string("Duskmatch 1.0 - Vornhollow Interactive (") + kStudioWebAddress + ")";
@@ -83,6 +92,15 @@ void ChooseScreenSize() {
   if (GameScreen == kWindowed) SplitScreenMode(ScreenMode, &ScreenWidth, &ScreenHeight);
 }
 
+bool WindowSizeFits(int width, int height, int largestSide, long long memoryBytes) {
+  if (width < 1 || height < 1) return false;
+  const int side = largestSide > 0 && largestSide < kMaxWindowSide ? largestSide : kMaxWindowSide;
+  if (width > side || height > side) return false;
+  const long long pixels = static_cast<long long>(width) * height;
+  if (pixels > kMaxWindowPixels) return false;
+  return memoryBytes <= 0 || pixels * kScreenBytesPerPixel <= memoryBytes / 4;
+}
+
 void OpenDisplay() {
   Screen = 0;
   constexpr int kFlipOnVerticalBlank = 2;
@@ -92,6 +110,12 @@ void OpenDisplay() {
       break;
     case kWindowed:
     case kBorderless: {
+      // The window size comes from the settings file, which anyone may edit:
+      // a size that cannot work fails here, before a window or its buffers
+      // take any memory.
+      const bool windowed = GameScreen == kWindowed;
+      const long long memory = system_total_memory();
+      if (windowed && !WindowSizeFits(ScreenWidth, ScreenHeight, LargestScreenSide, memory)) break;
       int flags = kWindowCentred | (GameScreen == kBorderless ? kWindowBorderless : 0);
       if (window_open(kGameWindow, 0, 0, ScreenWidth, ScreenHeight, WindowTitle(), flags)) {
         Screen = screen_open_in_window(kGameWindow, 0, 0, ScreenWidth, ScreenHeight, 0, 0, 0,
@@ -100,6 +124,14 @@ void OpenDisplay() {
                      : 0;
         // The pointer goes with the window, whether or not its screen opened.
         CursorHandle = pointer_load(GameDir + kCursorPackName);
+      }
+      // Only an open renderer tells its largest texture: a window larger
+      // than that is closed again, as one that could not be opened.
+      if (Screen != 0) {
+        if (screen_largest_texture() > 0) LargestScreenSide = screen_largest_texture();
+        if (windowed && !WindowSizeFits(ScreenWidth, ScreenHeight, LargestScreenSide, memory)) {
+          CloseDisplay(kWindowed);
+        }
       }
       break;
     }
@@ -150,4 +182,5 @@ void ResetDisplay() {
   ScreenModeCursor = 0;
   if (WindowIcon != 0) image_free(WindowIcon);
   WindowIcon = 0;
+  LargestScreenSide = 0;
 }

@@ -49,8 +49,21 @@ void SplitScreenMode(const std::string& mode, int* width, int* height);
 
 // ScreenWidth and ScreenHeight: desktop 0, or ScreenMode when windowed.
 void ChooseScreenSize();
+
+// The window sizes a windowed screen may have. A window narrower or lower
+// than a pixel has nothing to draw on; one wider or taller than the
+// renderer's largest texture (largestSide, 0 when unknown; never above
+// kMaxWindowSide) cannot hold its screen-sized pictures; one of more than
+// kMaxWindowPixels, or whose screen-sized pictures (kScreenBytesPerPixel in
+// all) would take more than a quarter of the memory (memoryBytes, 0 when
+// unknown), is larger than any display shows. Such a window is not opened.
+constexpr int kMaxWindowSide = 16384;
+constexpr long long kMaxWindowPixels = 7680LL * 4320;  // 8K UHD
+constexpr long long kScreenBytesPerPixel = 64;
+bool WindowSizeFits(int width, int height, int largestSide, long long memoryBytes);
 // Opens the screen for the current GameScreen with its log lines; Screen
-// stays 0 when it fails or GameScreen is unknown.
+// stays 0 when it fails or GameScreen is unknown. A windowed size that
+// WindowSizeFits refuses fails without opening anything.
 void OpenDisplay();
 // Closes the screen, and window 0 when gameScreen is windowed or borderless.
 void CloseDisplay(int gameScreen);

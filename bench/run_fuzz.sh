@@ -2,8 +2,10 @@
 # Builds the libFuzzer harnesses with clang (ASan and UBSan on) and runs one
 # of them for a number of seconds, keeping its corpus between runs:
 #   bench/run_fuzz.sh pack 60
-#   bench/run_fuzz.sh keyvalue 300
-#   bench/run_fuzz.sh language 300
+#   bench/run_fuzz.sh settings 600
+#   nice -n 10 bench/run_fuzz.sh sprite 600 -rss_limit_mb=4096
+# Harnesses: cursor, keyvalue, language, mix, pack, png, settings, sound,
+# sprite (bench/fuzz/fuzz_NAME.cpp). Arguments after SECONDS go to libFuzzer.
 # Not part of CI. The build folder is build-fuzz (DUSK_FUZZ_BUILD to change).
 set -euo pipefail
 
@@ -35,25 +37,10 @@ cmake --build "$build" --target "fuzz_$name" -j2
 
 corpus=$build/corpus/$name
 mkdir -p "$corpus"
-# The language reader starts from the game's own language files and a small
-# pack made of some of them (random bytes seldom make a ZIP file): entries
-# deflated and stored, one flag picture, one entry that is not a language.
-if [ "$name" = language ] && [ -z "$(ls -A "$corpus")" ]; then
-  cp "$root"/data/languages/*.language "$corpus"/
-  python3 - "$root/data/languages" "$corpus/seed.pack" <<'PY'
-import struct, sys, zipfile, zlib
-src, out = sys.argv[1], sys.argv[2]
-def chunk(kind, body):
-    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
-flag = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2, 2, 8, 6, 0, 0, 0))
-        + chunk(b"IDAT", zlib.compress(b"\0" + b"\xff\0\0\xff" * 2 + b"\0" + b"\0\0\xff\xff" * 2))
-        + chunk(b"IEND", b""))
-with zipfile.ZipFile(out, "w") as z:
-    z.write(src + "/en_GB.language", "en_GB.language", zipfile.ZIP_DEFLATED)
-    z.write(src + "/de_DE.language", "de_DE.language", zipfile.ZIP_STORED)
-    z.writestr("en_GB.flag", flag, zipfile.ZIP_STORED)
-    z.writestr("readme.txt", b"not a language", zipfile.ZIP_DEFLATED)
-PY
-fi
-echo "running fuzz_$name for $seconds s (corpus: $corpus)"
-"$build/fuzz/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 "$corpus"
+# Every harness starts from the seeds kept in the repository (made from the
+# game's own content by make_fuzz_seeds, see bench/fuzz/make_seeds.cpp);
+# what the fuzzer finds goes to the corpus folder of the build.
+seeds=$root/bench/fuzz/seeds/$name
+[ -d "$seeds" ] || { echo "run_fuzz.sh: no seeds in $seeds" >&2; exit 2; }
+echo "running fuzz_$name for $seconds s (corpus: $corpus, seeds: $seeds)"
+"$build/fuzz/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 "${@:3}" "$corpus" "$seeds"

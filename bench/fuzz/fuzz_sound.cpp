@@ -1,6 +1,7 @@
 // libFuzzer entry for the sound decoders behind sound_from_memory: any bytes
-// must either be refused or give whole frames of a format the mixer takes,
-// within the cap, and a smaller cap must keep exactly the beginning.
+// must either be refused or give whole frames of a rate and channel count
+// the mixer takes, within the cap, and a smaller cap must keep exactly the
+// beginning.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -15,8 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!s.samples.empty()) abort();  // a refusal leaves nothing behind
     return 0;
   }
-  if (s.channels != 1 && s.channels != 2) abort();
-  if (s.rate <= 0 || s.samples.empty() || s.samples.size() % static_cast<size_t>(s.channels) != 0) abort();
+  if (s.channels < 1 || s.channels > kSoundMaxChannels) abort();
+  if (s.rate < kSoundMinRate || s.rate > kSoundMaxRate) abort();
+  if (s.samples.empty() || s.samples.size() % static_cast<size_t>(s.channels) != 0) abort();
   if (s.samples.size() * 2 > kSoundMaxBytes) abort();
 
   // Half the decoded bytes: a WAV over its cap is refused, an OGG stream

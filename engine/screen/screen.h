@@ -75,6 +75,10 @@ ScreenStats screen_stats();
 // screen. Non-zero on success.
 int screen_read_pixels(int x, int y, int width, int height, uint32_t* argb);
 
+// The largest width and height a sprite of the open screen may have, as its
+// renderer states it; 0 when no screen is open or the renderer sets no limit.
+int screen_largest_texture();
+
 // Whether a screen is open, and its size (0 when none).
 int screen_is_open();
 int screen_width();

@@ -335,3 +335,11 @@ int monitor_count() {
   int n = SDL_GetNumVideoDisplays();
   return n > 0 ? n : 0;
 }
+
+int screen_largest_texture() {
+  ScreenContext& s = screen_state();
+  SDL_RendererInfo info;
+  if (!s.renderer || SDL_GetRendererInfo(s.renderer, &info) != 0) return 0;
+  if (info.max_texture_width <= 0 || info.max_texture_height <= 0) return 0;
+  return info.max_texture_width < info.max_texture_height ? info.max_texture_width : info.max_texture_height;
+}

@@ -6,8 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/sound/sound_decode.h"
-
 // Opens the default audio device and starts it pulling sound_render. *rate
 // and *channels receive the format the mix must be in (16-bit signed, the
 // machine's byte order). False when no device is available.
@@ -20,9 +18,6 @@ void sound_backend_close();
 // in between. Does nothing while no device is open.
 void sound_backend_lock();
 void sound_backend_unlock();
-
-// Resamples and remixes decoded PCM to the given rate and channel count.
-[[nodiscard]] bool sound_backend_convert(DecodedSound* pcm, int rate, int channels);
 
 // Called by the output, on its own thread with the lock held: fills `out`
 // with `frames` frames of every playing sound mixed. Defined by the core.

@@ -47,18 +47,17 @@ void sound_system_stop() {
 
 int sound_from_memory(int sound, const void* data, size_t size) {
   if (!g_started || (sound < 0 && sound != -1)) return 0;
-  // Decoding takes long; it runs while the output goes on playing.
+  // Decoding takes long; it runs while the output goes on playing. The
+  // stream is kept as decoded, within kSoundMaxBytes: it is converted to the
+  // output's rate and channels only as it plays.
   DecodedSound pcm;
   if (!sound_decode(data, size, &pcm, kSoundMaxBytes)) return 0;
-  if (pcm.rate != g_rate || pcm.channels != g_channels) {
-    if (!sound_backend_convert(&pcm, g_rate, g_channels)) return 0;
-    size_t cap = kSoundMaxBytes / 2 / static_cast<size_t>(g_channels) * static_cast<size_t>(g_channels);
-    if (pcm.samples.size() > cap) pcm.samples.resize(cap);
-  }
   auto record = std::make_unique<Sound>();
-  record->frames = pcm.samples.size() / static_cast<size_t>(g_channels);
-  if (record->frames == 0) return 0;
+  record->frames = pcm.frames();
+  record->rate = pcm.rate;
+  record->channels = pcm.channels;
   record->samples = std::move(pcm.samples);
+  if (!sound_mixer_prepare(record.get(), g_rate, g_channels)) return 0;
   int id;
   {
     DeviceLock lock;
@@ -72,7 +71,7 @@ void sound_play(int sound, int flags) {
   DeviceLock lock;
   Sound* s = g_sounds.get(sound);
   if (s == nullptr) return;
-  s->position = 0;
+  sound_convert_rewind(&s->convert);
   s->loop = (flags & kSoundLoop) != 0;
   s->state = kSoundPlaying;
 }
@@ -81,7 +80,7 @@ void sound_stop(int sound) {
   DeviceLock lock;
   auto stop = [](int, Sound& s) {
     s.state = kSoundStopped;
-    s.position = 0;
+    sound_convert_rewind(&s.convert);
   };
   if (sound == -1) {
     g_sounds.for_each(stop);
@@ -90,16 +89,19 @@ void sound_stop(int sound) {
   }
 }
 
+// Pausing stops without rewinding and resuming starts again with the loop
+// flag of the last play, whatever the sound was doing: a stopped sound is
+// at its start, so resuming it plays it from there.
 void sound_pause(int sound) {
   DeviceLock lock;
   Sound* s = g_sounds.get(sound);
-  if (s != nullptr && s->state == kSoundPlaying) s->state = kSoundPaused;
+  if (s != nullptr) s->state = kSoundPaused;
 }
 
 void sound_resume(int sound) {
   DeviceLock lock;
   Sound* s = g_sounds.get(sound);
-  if (s != nullptr && s->state == kSoundPaused) s->state = kSoundPlaying;
+  if (s != nullptr) s->state = kSoundPlaying;
 }
 
 int sound_status(int sound) {
@@ -132,9 +134,7 @@ void sound_render(int16_t* out, size_t frames) {
   while (frames > 0) {
     size_t n = std::min(frames, slice_frames);
     std::fill(acc, acc + n * step, 0);
-    g_sounds.for_each([&](int, Sound& s) {
-      if (s.state == kSoundPlaying) sound_mixer_add(&s, acc, n, static_cast<int>(step));
-    });
+    g_sounds.for_each([&](int, Sound& s) { sound_mixer_add(&s, acc, n); });
     sound_mixer_clip(acc, out, n * step);
     out += n * step;
     frames -= n;

@@ -1,5 +1,5 @@
-// Volumes and mixing: the attenuation table and its linear gains, and the
-// loop-aware copy of each playing sound into the device's buffer.
+// Volumes and mixing: the attenuation table and its linear gains, and each
+// playing sound added into the device's buffer through its converter.
 #include "engine/sound/sound_mixer.h"
 
 #include <algorithm>
@@ -43,32 +43,20 @@ int32_t sound_volume_gain(int volume) {
   return g_gain[ClampVolume(volume)];
 }
 
-void sound_mixer_add(Sound* sound, int32_t* acc, size_t frames, int channels) {
-  const size_t step = static_cast<size_t>(channels);
-  while (frames > 0 && sound->state == kSoundPlaying) {
-    if (sound->position >= sound->frames) {
-      sound->position = 0;
-      if (!sound->loop || sound->frames == 0) {
-        sound->state = kSoundStopped;
-        break;
-      }
-    }
-    size_t run = std::min(frames, sound->frames - sound->position);
-    const int16_t* src = sound->samples.data() + sound->position * step;
-    const int32_t gain = sound->gain;
-    if (gain == kSoundUnityGain) {
-      for (size_t i = 0; i < run * step; ++i) acc[i] += src[i];
-    } else if (gain != 0) {
-      for (size_t i = 0; i < run * step; ++i) acc[i] += (src[i] * gain) >> 16;
-    }
-    acc += run * step;
-    frames -= run;
-    sound->position += run;
+bool sound_mixer_prepare(Sound* sound, int out_rate, int out_channels) {
+  if (sound->channels < 1 || sound->frames == 0 || sound->samples.size() != sound->frames * static_cast<size_t>(sound->channels)) {
+    return false;
   }
-  // A sound that reaches its very last frame here stops now, not one
-  // buffer later, so its status says stopped as soon as it is silent.
-  if (sound->state == kSoundPlaying && !sound->loop && sound->position >= sound->frames) {
-    sound->position = 0;
+  return sound_convert_prepare(&sound->convert, sound->rate, sound->channels, out_rate, out_channels);
+}
+
+void sound_mixer_add(Sound* sound, int32_t* acc, size_t frames) {
+  if (sound->state != kSoundPlaying) return;
+  const SoundSource source{sound->samples.data(), sound->frames, sound->channels, sound->rate};
+  bool ended = false;
+  sound_convert_add(&sound->convert, source, sound->loop, sound->gain, acc, frames, &ended);
+  if (ended) {
+    sound_convert_rewind(&sound->convert);
     sound->state = kSoundStopped;
   }
 }

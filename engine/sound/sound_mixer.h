@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "engine/sound/sound.h"
+#include "engine/sound/sound_convert.h"
 
-// Linear gains are fixed-point with 16 fraction bits; 100 % is exact, so a
-// sound at full volume plays its samples unchanged.
-constexpr int32_t kSoundUnityGain = 1 << 16;
-
-// One loaded sound, held in the device's channel count and rate.
+// One loaded sound: its frames as decoded, in the stream's own rate and
+// channel count, converted to the output's as they play.
 struct Sound {
   std::vector<int16_t> samples;   // interleaved
   size_t frames = 0;
-  size_t position = 0;            // next frame to play
+  int rate = 0;
+  int channels = 0;
+  SoundConverter convert;         // holds the play position
   bool loop = false;              // remembered from the last play
   int state = kSoundStopped;
   int volume = 100;
@@ -30,10 +30,16 @@ void sound_volume_table_build();
 // 10^(attenuation / 2000), and exactly 0 for the silent -10000.
 int32_t sound_volume_gain(int volume);
 
-// Adds `frames` frames of a playing sound, scaled by its gain, into acc
-// (frames x channels values), moving its position. A looping sound goes on
-// from its first frame in the same call; any other stops at its end.
-void sound_mixer_add(Sound* sound, int32_t* acc, size_t frames, int channels);
+// Readies a sound whose samples, rate and channels are set for an output
+// of out_rate and out_channels, at its first frame. False when the output
+// cannot take it (see sound_convert_prepare).
+[[nodiscard]] bool sound_mixer_prepare(Sound* sound, int out_rate, int out_channels);
+
+// Adds `frames` output frames of a playing sound, scaled by its gain, into
+// acc (frames x the output's channels), moving its position. A looping
+// sound goes on from its first frame in the same call; any other stops at
+// its end and is rewound.
+void sound_mixer_add(Sound* sound, int32_t* acc, size_t frames);
 
 // Clips the sums to 16 bits.
 void sound_mixer_clip(const int32_t* acc, int16_t* out, size_t count);

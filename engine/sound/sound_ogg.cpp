@@ -59,8 +59,8 @@ bool HostIsBigEndian() {
 // the result is one buffer.
 bool DecodeOpened(OggVorbis_File* vf, DecodedSound* out, size_t max_bytes) {
   vorbis_info* info = ov_info(vf, -1);
-  if (info == nullptr || (info->channels != 1 && info->channels != 2) || info->rate <= 0 ||
-      info->rate > 384000) {
+  if (info == nullptr || info->channels < 1 || info->channels > kSoundMaxChannels ||
+      info->rate < kSoundMinRate || info->rate > kSoundMaxRate) {
     return false;
   }
   long links = ov_streams(vf);

@@ -1,7 +1,6 @@
 // The audio output on SDL: one device in 16-bit stereo whose callback pulls
-// the engine's mix, and SDL's converter for sounds in another format.
+// the engine's mix (sounds in another format are converted by the mix).
 #include <SDL.h>
-
 
 #include "engine/sound/sound_backend.h"
 
@@ -60,29 +59,4 @@ void sound_backend_lock() {
 
 void sound_backend_unlock() {
   if (g_device != 0) SDL_UnlockAudioDevice(g_device);
-}
-
-bool sound_backend_convert(DecodedSound* pcm, int rate, int channels) {
-  SDL_AudioStream* stream =
-      SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(pcm->channels), pcm->rate, AUDIO_S16SYS,
-                         static_cast<Uint8>(channels), rate);
-  if (stream == nullptr) return false;
-  // The input is at most 64,000,000 bytes, well within an int.
-  bool ok = SDL_AudioStreamPut(stream, pcm->samples.data(),
-                               static_cast<int>(pcm->samples.size() * sizeof(int16_t))) == 0 &&
-            SDL_AudioStreamFlush(stream) == 0;
-  if (ok) {
-    int available = SDL_AudioStreamAvailable(stream);
-    std::vector<int16_t> converted(static_cast<size_t>(available) / sizeof(int16_t));
-    int got = SDL_AudioStreamGet(stream, converted.data(), available);
-    ok = got >= 0;
-    if (ok) {
-      converted.resize(static_cast<size_t>(got) / sizeof(int16_t));
-      pcm->samples = std::move(converted);
-      pcm->rate = rate;
-      pcm->channels = channels;
-    }
-  }
-  SDL_FreeAudioStream(stream);
-  return ok;
 }

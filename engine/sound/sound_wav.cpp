@@ -56,7 +56,7 @@ bool sound_decode_wav(const uint8_t* data, size_t size, DecodedSound* out, size_
     format = ReadU16(fmt.bytes + 24);
   }
   if (format != kFormatPcm || (channels != 1 && channels != 2) || (bits != 8 && bits != 16) ||
-      rate == 0 || rate > 384000) {
+      rate < static_cast<uint32_t>(kSoundMinRate) || rate > static_cast<uint32_t>(kSoundMaxRate)) {
     return false;
   }
 

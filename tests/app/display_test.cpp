@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "app/display.h"
 #include "app/folders.h"
@@ -21,6 +22,13 @@
 #include "tests/app/startup_harness.h"
 
 namespace {
+
+// The highest resident size this process has had, in KiB.
+size_t PeakResidentKb() {
+  struct rusage usage {};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<size_t>(usage.ru_maxrss);
+}
 
 TEST(ScreenModes, ListKeepsWideModesOnceInStringOrder) {
   ResetDisplay();
@@ -72,6 +80,31 @@ TEST(ScreenModes, SplitReadsTheLeadingNumberOfEachField) {
     SplitScreenMode(c.text, &w, &h);
     EXPECT_EQ(w, c.width) << '"' << c.text << '"';
     EXPECT_EQ(h, c.height) << '"' << c.text << '"';
+  }
+}
+
+TEST(WindowSize, FitsOnlyWhatARendererHoldsAndMemoryKeeps) {
+  const long long kGiB = 1LL << 30;
+  const struct {
+    int width, height, largestSide;
+    long long memory;
+    bool fits;
+  } cases[] = {
+      {1280, 720, 0, 8 * kGiB, true},      {1, 1, 0, 8 * kGiB, true},
+      {0, 0, 0, 8 * kGiB, false},          {0, 720, 0, 8 * kGiB, false},
+      {-5, -5, 0, 8 * kGiB, false},        {1280, -720, 0, 8 * kGiB, false},
+      {99999, 1, 0, 8 * kGiB, false},      {1, 99999, 0, 8 * kGiB, false},
+      {16385, 1, 0, 8 * kGiB, false},      {16384, 2025, 0, 64 * kGiB, true},  // 8K's pixels exactly
+      {16384, 2026, 0, 64 * kGiB, false},  {16384, 16384, 0, 64 * kGiB, false},
+      {7680, 4320, 0, 64 * kGiB, true},    {7681, 4320, 0, 64 * kGiB, false},
+      {8192, 720, 8192, 8 * kGiB, true},   {8193, 720, 8192, 8 * kGiB, false},  // the renderer's limit
+      {16385, 1, 32768, 8 * kGiB, false},  // never beyond the windows' own limit
+      {1920, 1080, 0, 1 * kGiB, true},     {3840, 2160, 0, 1 * kGiB, false},  // a quarter of 1 GiB
+      {7680, 4320, 0, 0, true},            {7681, 4320, 0, 0, false},  // memory unknown
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WindowSizeFits(c.width, c.height, c.largestSide, c.memory), c.fits)
+        << c.width << "x" << c.height << ", side " << c.largestSide << ", memory " << c.memory;
   }
 }
 
@@ -171,6 +204,27 @@ TEST_F(Display, FailuresLeaveNoScreenAndUnknownModesNoLine) {
   EXPECT_EQ(Screen, 0);
   EXPECT_FALSE(screen_is_open());
   EXPECT_EQ(Lines(), std::vector<std::string>{"Opening screen (Windowed):\t\tFAILED"});
+}
+
+// Sizes from an edited settings file fail before any window is made, with
+// no more memory taken than a small window needs.
+TEST_F(Display, WindowSizesThatCannotWorkOpenNothing) {
+  const size_t peak_before = PeakResidentKb();
+  size_t lines = 0;
+  for (const char* size : {"0x0", "-5x-5", "99999x1", "1x99999", "16385x720", "16384x4096", "16384x16384"}) {
+    SCOPED_TRACE(size);
+    Open(kWindowed, size);
+    EXPECT_EQ(Screen, 0);
+    EXPECT_FALSE(screen_is_open());
+    EXPECT_FALSE(window_exists(kGameWindow));
+    std::vector<std::string> log = Lines();
+    ASSERT_EQ(log.size(), ++lines);
+    EXPECT_EQ(log.back(), "Opening screen (Windowed):\t\tFAILED");
+  }
+  EXPECT_LT(PeakResidentKb(), peak_before + 64 * 1024);
+  // The same sizes mean nothing to the other modes.
+  Open(kBorderless, "16384x16384");
+  EXPECT_EQ(Screen, 1);
 }
 
 TEST_F(Display, AMissingPointerFileIsNoFailure) {

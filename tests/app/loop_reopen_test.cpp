@@ -201,4 +201,35 @@ TEST_F(LoopReopen, SwitchingBetweenFullScreenAndWindowClosesTheOldKind) {
   EXPECT_EQ(ScreenState, MainMenu);
 }
 
+// A window size from an edited settings file that only matters once the
+// player switches to a window: the reopen fails the way a start would, and
+// the settings file stays as the player had it.
+TEST_F(LoopReopen, AWindowSizeThatCannotWorkEndsTheProgramAtTheReopen) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string name = "LoopReopen.AWindowSizeThatCannotWorkEndsTheProgramAtTheReopen";
+  const std::string settings = "Language = en_GB\r\nMusic = 1\r\nGameScreen = 2\r\nScreenMode = 16384x16384\r\n";
+  EXPECT_EXIT(
+      {
+        Game::Start(name, settings);
+        OpenSettings();
+        PendingGameScreen = 1;
+        Game::ClickControl(kControlSettingsOk);
+      },
+      ::testing::ExitedWithCode(0), "Duskmatch::.*\n.*");
+  const std::string prog = std::filesystem::current_path().string() + "/scratch/" + name + "/prog/";
+  std::vector<std::string> logs;
+  for (const std::string& file : folder_list(prog))
+    if (file.rfind("Log ", 0) == 0) logs.push_back(prog + file);
+  ASSERT_EQ(logs.size(), 1u);
+  std::vector<std::string> lines = test_screen::CrLfLines(logs[0]);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "Opening screen (Windowed):\t\tFAILED");
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.rfind("Opening screen", 0) == 0; }),
+            2);
+  std::vector<uint8_t> file;
+  ASSERT_TRUE(file_read_all(prog + kSettingsFileName, &file));
+  EXPECT_EQ(std::string(file.begin(), file.end()), "[Settings]\r\n" + settings);
+}
+
 }  // namespace

@@ -6,10 +6,14 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include "app/display.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "engine/sound/sound.h"
 #include "engine/system/file.h"
+#include "game/assets.h"
 #include "tests/app/startup_harness.h"
 
 namespace {
@@ -117,6 +121,10 @@ TEST_P(MusicMissing, EndsBeforeTheDisplayOpens) {
     ASSERT_TRUE(file_remove(pack));
   }
   if (fault == "DamagedPack") Installation::Write(pack, "this is not a pack");
+  // Music too slow or too fast for any playback buffer.
+  if (fault == "TwoHertz") startup_test::WriteTinyDataPack(pack, "", startup_test::TinyWav(2));
+  if (fault == "RateBelowTheRange") startup_test::WriteTinyDataPack(pack, "", startup_test::TinyWav(99));
+  if (fault == "RateAboveTheRange") startup_test::WriteTinyDataPack(pack, "", startup_test::TinyWav(200001));
   if (fault == "MusicNotASound") {
     // The music entry holds a picture instead.
     int p = pack_create(-1, pack, kPackFormatData, 1);
@@ -136,7 +144,23 @@ TEST_P(MusicMissing, EndsBeforeTheDisplayOpens) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, MusicMissing,
-                         ::testing::Values("NoDataPack", "NoMusicEntry", "DamagedPack", "MusicNotASound"));
+                         ::testing::Values("NoDataPack", "NoMusicEntry", "DamagedPack", "MusicNotASound",
+                                           "TwoHertz", "RateBelowTheRange", "RateAboveTheRange"));
+
+// The ends of the range are music like any other.
+TEST_F(FatalEnd, MusicAtTheEndsOfTheRatesStarts) {
+  for (uint32_t rate : {100u, 200000u}) {
+    SCOPED_TRACE(rate);
+    inst.Make("tiny");
+    startup_test::WriteTinyDataPack(inst.prog + "DuskmatchData.pack", "", startup_test::TinyWav(rate));
+    StartUp({"/LOG"}, inst.prog);
+    EXPECT_EQ(Screen, 1);
+    EXPECT_EQ(sound_status(kMusicSound), kSoundPlaying);
+    std::vector<std::string> log = Log();
+    EXPECT_TRUE(Has(log, "Load asset (music.ogg):\t\tOK"));
+    ResetProgram();
+  }
+}
 
 // ---- Every picture ----
 
@@ -194,6 +218,11 @@ TEST_P(ScreenMissing, EndsWithTheScreenMessage) {
   ASSERT_TRUE(file_read_all(inst.user + kSettingsFileName, &after));
   EXPECT_EQ(after, before);
   EXPECT_FALSE(file_exists(inst.prog + kSettingsFileName));
+  // Nothing of the size asked for was made: no child of this test has come
+  // near a gigabyte.
+  struct rusage children {};
+  getrusage(RUSAGE_CHILDREN, &children);
+  EXPECT_LT(children.ru_maxrss, 512L * 1024) << "KiB at the highest";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -203,6 +232,15 @@ INSTANTIATE_TEST_SUITE_P(
         ScreenCase{"UnknownWindowMode", "GameScreen = 7\r\n", "Load asset (music.ogg):\t\tOK"},
         // A window of no size cannot be opened.
         ScreenCase{"WindowOfNoSize", "GameScreen = 1\r\nScreenMode = 0x0\r\n",
+                   "Opening screen (Windowed):\t\tFAILED"},
+        ScreenCase{"NegativeWindowSize", "GameScreen = 1\r\nScreenMode = -5x-5\r\n",
+                   "Opening screen (Windowed):\t\tFAILED"},
+        // Wider or taller than a renderer holds, larger than any display.
+        ScreenCase{"WindowTooWide", "GameScreen = 1\r\nScreenMode = 99999x1\r\n",
+                   "Opening screen (Windowed):\t\tFAILED"},
+        ScreenCase{"WindowTooTall", "GameScreen = 1\r\nScreenMode = 1x99999\r\n",
+                   "Opening screen (Windowed):\t\tFAILED"},
+        ScreenCase{"WindowOfAGigapixel", "GameScreen = 1\r\nScreenMode = 16384x16384\r\n",
                    "Opening screen (Windowed):\t\tFAILED"}),
     [](const auto& info) { return std::string(info.param.name); });
 

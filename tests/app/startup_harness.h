@@ -52,10 +52,11 @@ inline std::vector<uint8_t> TinyPng() {
   return out;
 }
 
-// A tenth of a second of a quiet tone as 16-bit mono WAV; the sound service
-// decodes it like the OGG music.
-inline std::vector<uint8_t> TinyWav() {
-  const uint32_t rate = 22050, samples = rate / 10, bytes = samples * 2;
+// A tenth of a second of a quiet tone as 16-bit mono WAV of `rate` frames a
+// second (at least ten frames); the sound service decodes it like the OGG
+// music.
+inline std::vector<uint8_t> TinyWav(uint32_t rate = 22050) {
+  const uint32_t samples = rate / 10 < 10 ? 10 : rate / 10, bytes = samples * 2;
   std::vector<uint8_t> w;
   auto u32 = [&w](uint32_t v) {
     for (int i = 0; i < 4; ++i) w.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -84,7 +85,8 @@ inline std::vector<uint8_t> TinyWav() {
 
 // Writes a data pack with every picture and the music, leaving out the
 // entry named `missing` (none when empty).
-inline void WriteTinyDataPack(const std::string& path, const std::string& missing = "") {
+inline void WriteTinyDataPack(const std::string& path, const std::string& missing = "",
+                              const std::vector<uint8_t>& music = TinyWav()) {
   pack_register_formats();
   int pack = pack_create(-1, path, kPackFormatData, 1);
   ASSERT_NE(pack, 0);
@@ -95,8 +97,7 @@ inline void WriteTinyDataPack(const std::string& path, const std::string& missin
     }
   }
   if (missing != "music.ogg") {
-    const std::vector<uint8_t> wav = TinyWav();
-    ASSERT_TRUE(pack_add_memory(pack, "music.ogg", wav.data(), wav.size()));
+    ASSERT_TRUE(pack_add_memory(pack, "music.ogg", music.data(), music.size()));
   }
   ASSERT_TRUE(pack_finish(pack));
 }

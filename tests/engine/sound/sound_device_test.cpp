@@ -5,51 +5,13 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <chrono>
 #include <cmath>
-#include <filesystem>
-#include <thread>
 
 #include "engine/sound/sound_decode.h"
 #include "tests/engine/sound/sound_samples.h"
 #include "tests/support/environment.h"
 
 namespace {
-
-void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-// Starts the sound system on SDL's disk output, which writes every mixed
-// buffer to a file at the pace of a real device.
-class DiskOutput {
- public:
-  explicit DiskOutput(const std::string& path) : path_(path) {
-    test_env::Set("SDL_AUDIODRIVER", "disk");
-    test_env::Set("SDL_DISKAUDIOFILE", path.c_str());
-    started_ = sound_system_start() != 0;
-  }
-  ~DiskOutput() { sound_system_stop(); }
-  bool started() const { return started_; }
-  // Waits until the output has written `frames` more frames (at most 5 s),
-  // so that a loaded machine slows the test down instead of failing it.
-  void WaitFrames(long frames) {
-    uintmax_t target = Size() + static_cast<uintmax_t>(frames) * 4;
-    for (int i = 0; i < 1000 && Size() < target; ++i) Wait(5);
-  }
-  // Closes the output; every stereo sample it wrote.
-  std::vector<int16_t> Finish() {
-    sound_system_stop();
-    return ReadCapture(path_);
-  }
-
- private:
-  uintmax_t Size() const {
-    std::error_code error;
-    uintmax_t size = std::filesystem::file_size(path_, error);
-    return error ? 0 : size;
-  }
-  std::string path_;
-  bool started_;
-};
 
 // A stereo WAV whose every frame tells its own position, never 0 0.
 constexpr int kPerLeft = 30000;
@@ -117,9 +79,18 @@ TEST(SoundDevice, StatesNumbersAndRefusalsOnTheDummyOutput) {
   EXPECT_EQ(sound_status(0), kSoundPlaying);
   sound_fade_out(0);
   EXPECT_EQ(sound_status(0), kSoundStopped);
-  sound_resume(0);  // a stopped sound has no position to resume from
+  // Pausing stops without rewinding and resuming starts again, whatever the
+  // sound was doing.
+  sound_pause(0);
+  EXPECT_EQ(sound_status(0), kSoundPaused);
+  sound_stop(0);
   EXPECT_EQ(sound_status(0), kSoundStopped);
+  sound_resume(0);
+  EXPECT_EQ(sound_status(0), kSoundPlaying);
+  sound_resume(0);
+  EXPECT_EQ(sound_status(0), kSoundPlaying);
   sound_stop(-1);
+  EXPECT_EQ(sound_status(0), kSoundStopped);
   EXPECT_EQ(sound_status(h1), kSoundStopped);
 
   sound_system_stop();
@@ -188,6 +159,41 @@ TEST(SoundDevice, PauseIsSilentAndResumeGoesOnWhereItStopped) {
   EXPECT_GT(s[1].length, 44100 / 10);  // most of the pause was heard as silence
   EXPECT_EQ(s[2].first, s[0].length);  // on from the kept position
   EXPECT_EQ(s[3].first, -1);
+}
+
+TEST(SoundDevice, ResumingAStoppedSoundPlaysItFromItsStartWithItsLoopFlag) {
+  const int frames = 44100 / 5;
+  std::vector<uint8_t> wav = CountingWav(frames);
+  DiskOutput output("resume.raw");
+  ASSERT_TRUE(output.started());
+  ASSERT_NE(sound_from_memory(0, wav.data(), wav.size()), 0);
+  sound_play(0, kSoundLoop);
+  output.WaitFrames(4410);
+  sound_stop(0);
+  output.WaitFrames(4410);
+  sound_resume(0);  // the loop flag of the last play
+  output.WaitFrames(frames + 4410);
+  sound_resume(0);  // while it plays: it goes on, it does not start over
+  output.WaitFrames(4410);
+  EXPECT_EQ(sound_status(0), kSoundPlaying);
+  sound_stop(0);
+  output.WaitFrames(4410);
+  std::vector<Stretch> s = Stretches(output.Finish());
+  ASSERT_GE(s.size(), 4u);
+  EXPECT_EQ(s[0].first, 0);
+  EXPECT_EQ(s[1].first, -1);
+  EXPECT_EQ(s.back().first, -1);
+  // From the start, looping: only whole rounds until the stop, none cut
+  // short by the second resume.
+  long played = 0;
+  for (size_t i = 2; i + 1 < s.size(); ++i) {
+    EXPECT_EQ(s[i].first, 0) << i;
+    if (i + 2 < s.size()) {
+      EXPECT_EQ(s[i].length, frames) << i;
+    }
+    played += s[i].length;
+  }
+  EXPECT_GE(played, frames + 4410);
 }
 
 TEST(SoundDevice, PlayingAgainRestartsAndASoundThatEndsIsStopped) {

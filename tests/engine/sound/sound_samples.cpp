@@ -2,12 +2,18 @@
 #include "tests/engine/sound/sound_samples.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <thread>
 
+#include <gtest/gtest.h>
 #include <vorbis/vorbisenc.h>
 
+#include "engine/sound/sound.h"
 #include "engine/system/file.h"
+#include "tests/support/environment.h"
 
 namespace {
 
@@ -124,4 +130,49 @@ std::vector<int16_t> ReadCapture(const std::string& path) {
   std::vector<int16_t> out(bytes.size() / 2);
   std::memcpy(out.data(), bytes.data(), out.size() * 2);
   return out;
+}
+
+void SetOggRate(std::vector<uint8_t>* ogg, uint32_t rate) {
+  // The first page holds the identification header alone: 27 bytes of page
+  // header, one lacing value, then "\x01vorbis", version, channels, rate.
+  std::vector<uint8_t>& b = *ogg;
+  ASSERT_GE(b.size(), 58u);
+  ASSERT_EQ(b[26], 1);
+  ASSERT_EQ(std::memcmp(&b[28], "\x01vorbis", 7), 0);
+  for (int i = 0; i < 4; ++i) b[40 + static_cast<size_t>(i)] = static_cast<uint8_t>(rate >> (8 * i));
+  ogg_page page;
+  page.header = &b[0];
+  page.header_len = 28;
+  page.body = &b[28];
+  page.body_len = b[27];
+  ogg_page_checksum_set(&page);
+}
+
+DiskOutput::DiskOutput(const std::string& path, int delay_ms) : path_(path) {
+  test_env::Set("SDL_AUDIODRIVER", "disk");
+  test_env::Set("SDL_DISKAUDIOFILE", path.c_str());
+  std::string delay = std::to_string(delay_ms);
+  test_env::Set("SDL_DISKAUDIODELAY", delay_ms >= 0 ? delay.c_str() : nullptr);
+  started_ = sound_system_start() != 0;
+}
+
+DiskOutput::~DiskOutput() {
+  sound_system_stop();
+  test_env::Set("SDL_DISKAUDIODELAY", nullptr);
+}
+
+void DiskOutput::WaitFrames(long frames) {
+  uintmax_t target = Size() + static_cast<uintmax_t>(frames) * 4;
+  for (int i = 0; i < 1000 && Size() < target; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+std::vector<int16_t> DiskOutput::Finish() {
+  sound_system_stop();
+  return ReadCapture(path_);
+}
+
+uintmax_t DiskOutput::Size() const {
+  std::error_code error;
+  uintmax_t size = std::filesystem::file_size(path_, error);
+  return error ? 0 : size;
 }
