@@ -61,30 +61,6 @@ bool file_write(const std::string& path, const void* data, size_t size) {
   return ok;
 }
 
-bool file_write_atomic(const std::string& path, const void* data, size_t size) {
-  std::string tmp = path + ".tmpXXXXXX";
-  std::vector<char> name(tmp.begin(), tmp.end());
-  name.push_back('\0');
-  int fd = mkstemp(name.data());
-  if (fd < 0) return false;
-  fchmod(fd, 0644);
-  bool ok = write_all(fd, data, size) && fsync(fd) == 0;
-  if (close(fd) != 0) ok = false;
-  if (ok && rename(name.data(), path.c_str()) != 0) ok = false;
-  if (!ok) {
-    unlink(name.data());
-    return false;
-  }
-  // Make the rename itself durable.
-  std::string folder = path.substr(0, path.find_last_of('/') + 1);
-  int dfd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    fsync(dfd);
-    close(dfd);
-  }
-  return true;
-}
-
 int64_t file_size(const std::string& path) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
