@@ -65,7 +65,29 @@ TEST_F(FileReplace, ANameWithNoRoomForATemporaryBesideItIsRewrittenInPlace) {
   EXPECT_EQ(folder_list(dir_).size(), 1u);
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+
+bool set_attributes(const std::string& path, DWORD attributes) {
+  return SetFileAttributesW(win32_path(path).c_str(), attributes) != 0;
+}
+
+TEST_F(FileReplace, AReadOnlyFileStaysAsItIsOnWindows) {
+  const std::string path = dir_ + "Duskmatch.prefs";
+  ASSERT_TRUE(put(path, "kept"));
+  ASSERT_TRUE(set_attributes(path, FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(replace(path, "new"));
+  EXPECT_EQ(read_text(path), "kept");
+  EXPECT_NE(GetFileAttributesW(win32_path(path).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_EQ(folder_list(dir_), std::vector<std::string>{"Duskmatch.prefs"});
+  // A hidden file stays hidden once replaced.
+  ASSERT_TRUE(set_attributes(path, FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(replace(path, "new"));
+  EXPECT_EQ(read_text(path), "new");
+  EXPECT_NE(GetFileAttributesW(win32_path(path).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  ASSERT_TRUE(set_attributes(path, FILE_ATTRIBUTE_NORMAL));
+}
+
+#else
 
 mode_t mode_of(const std::string& path) {
   struct stat st;
