@@ -6,7 +6,7 @@
 set -e
 packages="build-essential cmake pkg-config git libgtest-dev libgmock-dev
   zlib1g-dev libpng-dev libvorbis-dev libogg-dev libarchive-dev
-  libsdl2-dev libpango1.0-dev libcairo2-dev libfontconfig-dev fonts-lato fonts-noto-color-emoji fonts-vlgothic
+  libsdl2-dev libx11-dev libpango1.0-dev libcairo2-dev libfontconfig-dev fonts-lato fonts-noto-color-emoji fonts-vlgothic
   xvfb xauth xdotool x11-utils twm python3 icoutils imagemagick
   clang libclang-rt-dev"
 . "$(dirname "${BASH_SOURCE[0]}")/install_packages.sh"

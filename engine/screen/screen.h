@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/screen/session_end.h"  // a hang-up, a lost display
+
 // ---- Start, screen and presentation ----
 
 // Starts the video system once at start-up. Non-zero when a renderer can be

@@ -54,6 +54,12 @@ const std::string& file_private_temp_folder();
 // Removes the run's private temporary folder. Called at shutdown.
 void file_system_cleanup();
 
+// Removes what earlier runs left in the system's temporary folder when they
+// ended without their clean-up (killed, crashed, their display gone): the
+// private folders of this user whose process no longer runs and that hold
+// nothing or only unpacked language files. Called once at start-up.
+void file_remove_stale_temp_folders();
+
 // The folder of the running executable, ending in "/".
 std::string file_program_folder();
 

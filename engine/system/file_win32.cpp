@@ -318,7 +318,7 @@ bool folder_remove_all(const std::string& path) {
   return !folder_exists(path);
 }
 
-std::string file_native_make_private_temp_folder() {
+std::string file_native_temp_base() {
   DWORD n = GetTempPathW(0, nullptr);
   if (n == 0) return std::string();
   std::wstring buf(n, L'\0');
@@ -326,17 +326,47 @@ std::string file_native_make_private_temp_folder() {
   if (n == 0 || n >= buf.size()) return std::string();
   std::string base = win32_utf8(buf.c_str(), n);
   if (!ends_in_separator(base)) base += kPathSeparator;
+  return base;
+}
+
+std::string file_native_make_private_temp_folder() {
+  const std::string base = file_native_temp_base();
+  if (base.empty()) return std::string();
   // The user's temporary folder admits only that user (and the system), and
   // a folder made in it inherits that; so a new folder of its own is as
-  // private as a mode-0700 one. The name carries the process number and the
+  // private as a mode-0700 one. The name carries the process number (which
+  // tells a later run whether the folder's owner is still there) and the
   // clock so that an old run's leftover is never taken over.
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    std::string name = base + "duskmatch-" + std::to_string(GetCurrentProcessId()) + "-" +
+    std::string name = base + kTempFolderPrefix + std::to_string(GetCurrentProcessId()) + "-" +
                        std::to_string((GetTickCount() + attempt * 7919u) & 0xFFFFFu);
     if (CreateDirectoryW(win32_path(name).c_str(), nullptr)) return name + kPathSeparator;
     if (GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
   return std::string();
+}
+
+bool file_native_is_own_folder(const std::string& path) {
+  // Every folder in the user's own temporary folder is the user's; a linked
+  // one (junction, symbolic link) is not a folder of a run.
+  const DWORD attrs = attributes_of(without_trailing_separators(path));
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) &&
+         !(attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool file_native_is_plain_file(const std::string& path) {
+  const DWORD attrs = attributes_of(path);
+  return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+bool file_native_process_exists(uint64_t id) {
+  if (id == 0 || id > 0xFFFFFFFFu) return false;
+  HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+  // No such process, or one that has ended and is only still held open.
+  if (!h) return GetLastError() != ERROR_INVALID_PARAMETER;
+  const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+  CloseHandle(h);
+  return running;
 }
 
 namespace {
