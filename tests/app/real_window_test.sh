@@ -1,25 +1,24 @@
 #!/bin/bash
 # The game in a real window on a virtual X display, driven from outside the
 # process as a player would: started windowed from a copy of the program
-# folder, S for a screenshot, then Escape three times (logo, title, menu).
+# folder, S for a screenshot, then Escape until it ends (logo, title, menu).
 # It must end with exit code 0, leave a screenshot that is not one flat
 # colour, and write its settings file.
 # Usage: real_window_test.sh <folder with the game and its packs> <scratch folder>
-# Exit code 77 (skipped) when xvfb-run is missing.
+# Exit code 77 (skipped) when Xvfb is missing.
 set -u
 
 if [ "${1:-}" = "--inside" ]; then
   work=$2
   . "$(dirname "$0")/x11_session.sh"
   start_game "$work" || exit 1
-  sleep 0.2
-  press s
   # The screenshot's log line shows that the keys reach the running loop.
-  wait_for_log_line "$work/prog" "^Saving screenshot:"
-  press Escape
-  press Escape
-  press Escape
-  wait_for_end "$pid"
+  if ! press_until_log_line s "$work/prog" "^Saving screenshot:"; then
+    echo "S brought no \"Saving screenshot:\" line to the log"
+    stop_game "$pid"
+    exit 1
+  fi
+  press_until_end Escape "$pid"
   exit $?
 fi
 
