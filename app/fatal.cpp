@@ -17,16 +17,29 @@
 #include "engine/text/text.h"
 #include "ui/languages.h"
 
+namespace {
+
+bool g_display_lost = false;
+bool g_ending_fatally = false;
+
+}  // namespace
+
+void MarkDisplayLost() { g_display_lost = true; }
+
+bool EndingFatally() { return g_ending_fatally; }
+
 void ShutdownAndExit() {
   sound_system_stop();
   pack_shutdown();
   // Closes the log and every other file still open, and the run's temporary
   // folder (where the language pack's files were unpacked).
   file_system_cleanup();
-  screen_close();
-  sprite_system_stop();
-  input_shutdown();  // keyboard and mouse, and the pointer confinement
-  window_close(-1);
+  if (!g_display_lost) {
+    screen_close();
+    sprite_system_stop();
+    input_shutdown();  // keyboard and mouse, and the pointer confinement
+    window_close(-1);
+  }
   image_free(-1);
   text_reset();  // the fonts and the drawing pass
   Screen = 0;
@@ -34,6 +47,7 @@ void ShutdownAndExit() {
 }
 
 void ShowFatalMessage(const std::string& text) {
+  g_ending_fatally = true;
   const std::string title = "Duskmatch::" + Text("tErrorERROR");
   // Standard error first: a machine without a display still learns why the
   // game ended, and the text is out even if the box never returns.

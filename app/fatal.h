@@ -22,3 +22,12 @@ void ShowFatalMessage(const std::string& text);
 // An engine part that cannot start: shows Text("tErrorSUBSYSTEM") + "  : "
 // + part ("Sprite", "Keyboard", "Mouse", "Sound"), ends.
 [[noreturn]] void SubsystemFailure(const std::string& part);
+
+// The display went away under the game (its connection was lost): from now
+// on the engine shutdown leaves the screen, the windows and the pointer
+// alone, since every call on them would wait for a server that is gone.
+void MarkDisplayLost();
+
+// Whether the fatal path has begun (its message is out): an end that comes
+// on top of it saves no settings either.
+bool EndingFatally();

@@ -2,6 +2,8 @@
 // reset of every part of the program that the tests start from.
 #include "app/startup.h"
 
+#include <cstdio>
+
 #include "app/display.h"
 #include "app/fatal.h"
 #include "app/folders.h"
@@ -100,7 +102,25 @@ void StartSubsystems() {
 
 SubsystemStarts Subsystems = kDefaultSubsystems;
 
+void DisplayLost() {
+  // Standard error is all that is left to tell the player by.
+  std::fputs("Duskmatch: the connection to the display was lost", stderr);
+  MarkDisplayLost();
+  if (EndingFatally()) {
+    std::fputs(".\n", stderr);
+    ShutdownAndExit();
+  }
+  std::fputs("; the settings are saved and the game ends.\n", stderr);
+  std::fflush(stderr);
+  OrderlyEnd();
+}
+
 void StartUp(const std::vector<std::string>& params, const std::string& programFolder) {
+  // The ends nobody chose in the game still end it in order, and what
+  // earlier runs ended otherwise (killed, crashed) left behind goes.
+  screen_hangup_ends_in_order();
+  screen_on_display_lost(DisplayLost);
+  file_remove_stale_temp_folders();
   // Engine services. The video system is started here already (its start
   // is repeated, and judged, with the other subsystems below) so that the
   // log can count the monitors.

@@ -24,6 +24,10 @@ void StartUp(const std::vector<std::string>& params, const std::string& programF
 // After the main loop: settings saved, music faded and stopped, engine shut
 // down, exit code 0. Never returns.
 [[noreturn]] void OrderlyEnd();
+// The display went away under the game: says so on standard error, then
+// ends in order without the screen (settings saved, exit code 0), or, on
+// the fatal path, without saving. Never returns.
+[[noreturn]] void DisplayLost();
 // Everything: start-up, main loop, orderly end.
 [[noreturn]] void RunProgram(const std::vector<std::string>& params,
                              const std::string& programFolder);

@@ -2,10 +2,11 @@
 
 # Back-end files are named after their platform. A file whose name carries
 # the tag of another platform stays out of the build: on Windows the *_win32
-# and *_gdiplus files take the place of *_posix, *_linux and *_pango (and the
-# Cairo ones); files without a platform tag (*_sdl and the rest) serve both.
+# and *_gdiplus files take the place of *_posix, *_linux, *_x11 and *_pango
+# (and the Cairo ones); files without a platform tag (*_sdl and the rest)
+# serve both.
 if(WIN32)
-  set(DUSK_FOREIGN_PLATFORM_TAGS posix linux pango cairo)
+  set(DUSK_FOREIGN_PLATFORM_TAGS posix linux pango cairo x11)
 else()
   set(DUSK_FOREIGN_PLATFORM_TAGS win32 gdiplus)
 endif()

@@ -51,10 +51,6 @@ void set_up_reading(png_structp png, MemoryReader* reader) {
   png_set_user_limits(png, kImageMaxSide, kImageMaxSide);
   png_set_chunk_malloc_max(png, 8u << 20);
   png_set_chunk_cache_max(png, 1000);
-  // Every chunk's CRC is still checked, the picture data's included, so a
-  // damaged file is refused all the same; zlib's own Adler-32 over the same
-  // bytes only costs a tenth of the decode.
-  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
   png_set_read_fn(png, reader, read_from_memory);
 }
 
@@ -67,6 +63,13 @@ bool too_little_data(png_structp png, png_infop info, const MemoryReader* reader
                              png_get_image_height(png, info);
   return raw_bytes / kMaxDeflateRatio > reader->size - reader->pos;
 }
+
+// Called once the header and the chunks before the pixels are read. The
+// checksum that ends the compressed pixels (Adler-32) is checked after the
+// last row, and where it lies in a data chunk of its own libpng only warns
+// about a wrong one; a picture whose pixels fail their checksum is damaged
+// wherever it lies, so from here on every such complaint refuses it.
+void strict_from_the_pixels_on(png_structp png) { png_set_benign_errors(png, 0); }
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define DUSK_PNG_SSSE3 1
@@ -176,6 +179,7 @@ void read_png_body(png_structp png, png_infop info, const MemoryReader* reader, 
   if (!widen_here && !swap_here) png_set_bgr(png);
   if (!has_alpha && !widen_here) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   png_read_update_info(png, info);
+  strict_from_the_pixels_on(png);
   if (has_alpha != ((png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0)) png_error(png, "alpha");
   size_t channels = widen_here ? 3 : 4;
   if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * channels) png_error(png, "unexpected layout");
@@ -299,6 +303,7 @@ bool open_rows(PngRowReader::State* s) {
   if (too_little_data(s->png, s->info, &s->reader)) return false;
   const size_t channels = color_type == PNG_COLOR_TYPE_RGB ? 3 : 4;
   png_read_update_info(s->png, s->info);
+  strict_from_the_pixels_on(s->png);
   if (png_get_rowbytes(s->png, s->info) != static_cast<size_t>(width) * channels) return false;
   s->width = static_cast<int>(width);
   s->height = static_cast<int>(height);

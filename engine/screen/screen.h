@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "engine/screen/session_end.h"  // a hang-up, a lost display
+
 // ---- Start, screen and presentation ----
 
 // Starts the video system once at start-up. Non-zero when a screen can be

@@ -4,6 +4,7 @@
 #include "engine/system/file.h"
 
 #include <memory>
+#include <string>
 
 #include "engine/system/file_table.h"
 #include "engine/system/objects.h"
@@ -80,6 +81,48 @@ const std::string& file_private_temp_folder() {
   if (!g_private_temp.empty() && folder_exists(g_private_temp)) return g_private_temp;
   g_private_temp = file_native_make_private_temp_folder();
   return g_private_temp;
+}
+
+namespace {
+
+// What a run leaves in its private folder when it ends without its
+// clean-up: a language file unpacked for reading ("en_GB.language").
+bool is_unpacked_language(const std::string& folder, const std::string& name) {
+  const std::string ext = ".language";
+  if (name.size() <= ext.size()) return false;
+  for (size_t i = 0; i < ext.size(); ++i) {
+    char c = name[name.size() - ext.size() + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != ext[i]) return false;
+  }
+  return file_native_is_plain_file(folder + name);
+}
+
+// The process number in a private folder's name, or 0 when the name is no
+// such folder's.
+uint64_t owner_of(const std::string& name) {
+  const size_t prefix = std::char_traits<char>::length(kTempFolderPrefix);
+  if (name.compare(0, prefix, kTempFolderPrefix) != 0) return 0;
+  uint64_t id = 0;
+  size_t i = prefix;
+  for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && i < prefix + 10; ++i) id = id * 10 + (name[i] - '0');
+  return i > prefix && i < name.size() && name[i] == '-' ? id : 0;
+}
+
+}  // namespace
+
+void file_remove_stale_temp_folders() {
+  const std::string base = file_native_temp_base();
+  if (base.empty()) return;
+  for (const std::string& name : folder_list(base)) {
+    const uint64_t owner = owner_of(name);
+    if (owner == 0) continue;
+    const std::string folder = base + name + kPathSeparator;
+    if (!file_native_is_own_folder(folder) || file_native_process_exists(owner)) continue;
+    bool only_ours = true;
+    for (const std::string& entry : folder_list(folder)) only_ours = only_ours && is_unpacked_language(folder, entry);
+    if (only_ours) folder_remove_all(folder);
+  }
 }
 
 void file_system_cleanup() {

@@ -21,7 +21,12 @@
 
 // Writes a whole file so that it is either the old or the new content, never
 // a half-written one: a temporary file in the same folder, flushed to disk,
-// then renamed over the old one.
+// then renamed over the old one. What the player made of the old file stays:
+// behind a symbolic link the file it names is replaced and the link kept;
+// the file keeps its permissions; a file the player may not write to (read-
+// only) is left as it is and the write fails. Where no file can be made
+// beside it (a folder the player may not write to), the file itself is
+// rewritten in place.
 [[nodiscard]] bool file_write_atomic(const std::string& path, const void* data, size_t size);
 
 // Size in bytes of a regular file, or -1.
@@ -48,6 +53,12 @@ const std::string& file_private_temp_folder();
 
 // Removes the run's private temporary folder. Called at shutdown.
 void file_system_cleanup();
+
+// Removes what earlier runs left in the system's temporary folder when they
+// ended without their clean-up (killed, crashed, their display gone): the
+// private folders of this user whose process no longer runs and that hold
+// nothing or only unpacked language files. Called once at start-up.
+void file_remove_stale_temp_folders();
 
 // The folder of the running executable, ending in "/".
 std::string file_program_folder();

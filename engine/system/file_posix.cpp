@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,30 +60,6 @@ bool file_write(const std::string& path, const void* data, size_t size) {
   bool ok = write_all(fd, data, size);
   if (close(fd) != 0) ok = false;
   return ok;
-}
-
-bool file_write_atomic(const std::string& path, const void* data, size_t size) {
-  std::string tmp = path + ".tmpXXXXXX";
-  std::vector<char> name(tmp.begin(), tmp.end());
-  name.push_back('\0');
-  int fd = mkstemp(name.data());
-  if (fd < 0) return false;
-  fchmod(fd, 0644);
-  bool ok = write_all(fd, data, size) && fsync(fd) == 0;
-  if (close(fd) != 0) ok = false;
-  if (ok && rename(name.data(), path.c_str()) != 0) ok = false;
-  if (!ok) {
-    unlink(name.data());
-    return false;
-  }
-  // Make the rename itself durable.
-  std::string folder = path.substr(0, path.find_last_of('/') + 1);
-  int dfd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    fsync(dfd);
-    close(dfd);
-  }
-  return true;
 }
 
 int64_t file_size(const std::string& path) {
@@ -151,16 +128,41 @@ bool folder_remove_all(const std::string& path) {
   return !folder_exists(path);
 }
 
-std::string file_native_make_private_temp_folder() {
+std::string file_native_temp_base() {
   const char* env = getenv("TMPDIR");
   std::string base = (env && *env) ? env : "/tmp";
   if (base.back() != '/') base += '/';
-  std::string tmpl = base + "duskmatch-XXXXXX";
+  return base;
+}
+
+std::string file_native_make_private_temp_folder() {
+  // The process number in the name tells a later run whether the folder's
+  // owner is still there.
+  std::string tmpl = file_native_temp_base() + kTempFolderPrefix + std::to_string(getpid()) + "-XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
   // mkdtemp makes the folder with mode 0700.
   if (!mkdtemp(name.data())) return std::string();
   return std::string(name.data()) + "/";
+}
+
+bool file_native_is_own_folder(const std::string& path) {
+  // A closing "/" would make lstat follow a link to the folder it names.
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  struct stat st;
+  return lstat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid();
+}
+
+bool file_native_is_plain_file(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool file_native_process_exists(uint64_t id) {
+  if (id == 0 || id > static_cast<uint64_t>(INT_MAX)) return false;
+  // EPERM: there is such a process, only not one of ours to signal.
+  return kill(static_cast<pid_t>(id), 0) == 0 || errno == EPERM;
 }
 
 bool file_native_open_write(const std::string& path, NativeFile* out) {

@@ -30,6 +30,24 @@ int64_t file_native_size(NativeFile file);
 
 void file_native_close(NativeFile file);
 
+// The start of the name of every run's private temporary folder, followed
+// by the number of the process that made it and a "-".
+constexpr const char* kTempFolderPrefix = "duskmatch-";
+
+// The system's temporary folder, with a closing separator.
+std::string file_native_temp_base();
+
 // Makes a new folder only this user may enter inside the system's
-// temporary folder; its path with a closing separator, "" when it cannot.
+// temporary folder, named kTempFolderPrefix + this process's number + "-" +
+// something of its own; its path with a closing separator, "" when it cannot.
 std::string file_native_make_private_temp_folder();
+
+// Whether path is a folder itself (not a link to one) that belongs to the
+// user this process runs as.
+bool file_native_is_own_folder(const std::string& path);
+
+// Whether path is a plain file itself (not a link to one, not a folder).
+bool file_native_is_plain_file(const std::string& path);
+
+// Whether a process of that number is running now (anybody's).
+bool file_native_process_exists(uint64_t id);

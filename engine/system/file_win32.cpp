@@ -105,6 +105,17 @@ bool write_all(HANDLE h, const void* data, size_t size) {
   return true;
 }
 
+// Writes the new content over an existing file itself, keeping everything
+// the file system holds about it. Not proof against a crash part way, so
+// only for files that cannot be replaced.
+bool rewrite_in_place(const std::string& path, const void* data, size_t size) {
+  HANDLE h = open_for_writing(path, OPEN_EXISTING);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = write_all(h, data, size) && SetEndOfFile(h) && FlushFileBuffers(h);
+  if (!CloseHandle(h)) ok = false;
+  return ok;
+}
+
 // Reads exactly size bytes at offset; false on an error or an early end.
 bool read_at(HANDLE h, uint64_t offset, uint8_t* p, size_t size) {
   while (size > 0) {
@@ -189,26 +200,47 @@ bool file_write(const std::string& path, const void* data, size_t size) {
 
 bool file_write_atomic(const std::string& path, const void* data, size_t size) {
   if (path.empty() || ends_in_separator(path)) return false;
+  const std::wstring wpath = win32_path(path);
+  const DWORD old = GetFileAttributesW(wpath.c_str());
+  const bool exists = old != INVALID_FILE_ATTRIBUTES;
+  // A folder is no file to replace, and a file marked read-only stays as it
+  // is: a plain write fails on it too.
+  if (exists && (old & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
   // A new file beside the target, named after this process so that two
   // programs saving at once do not share one.
   static unsigned counter = 0;
   std::string tmp;
   HANDLE h = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+  DWORD error = ERROR_FILE_EXISTS;
+  for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE && error == ERROR_FILE_EXISTS; ++attempt) {
     tmp = path + ".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
     h = open_for_writing(tmp, CREATE_NEW);
-    if (h == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+    if (h == INVALID_HANDLE_VALUE) error = GetLastError();
   }
-  if (h == INVALID_HANDLE_VALUE) return false;
+  if (h == INVALID_HANDLE_VALUE) {
+    // No file can be made there (a program folder the player may not write
+    // to, a name too long for the temporary one beside it): the old file
+    // is written itself rather than the save being lost.
+    // (Wine reports a name too long as one not found.)
+    const bool refused = error == ERROR_ACCESS_DENIED || error == ERROR_FILENAME_EXCED_RANGE ||
+                         error == ERROR_INVALID_NAME || error == ERROR_FILE_NOT_FOUND ||
+                         error == ERROR_PATH_NOT_FOUND;
+    return exists && refused && rewrite_in_place(path, data, size);
+  }
   bool ok = write_all(h, data, size) && FlushFileBuffers(h);
   if (!CloseHandle(h)) ok = false;
-  std::wstring wtmp = win32_path(tmp);
+  const std::wstring wtmp = win32_path(tmp);
   // MOVEFILE_WRITE_THROUGH returns only once the rename is on the disk.
-  if (ok && !MoveFileExW(wtmp.c_str(), win32_path(path).c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (ok && !MoveFileExW(wtmp.c_str(), wpath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     ok = false;
-  if (!ok) DeleteFileW(wtmp.c_str());
-  return ok;
+  if (!ok) {
+    DeleteFileW(wtmp.c_str());
+    return false;
+  }
+  // The marks the player gave the old file (hidden, system) stay on it.
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (exists && (old & kept)) SetFileAttributesW(wpath.c_str(), (old & kept) | FILE_ATTRIBUTE_ARCHIVE);
+  return true;
 }
 
 int64_t file_size(const std::string& path) {
@@ -286,7 +318,7 @@ bool folder_remove_all(const std::string& path) {
   return !folder_exists(path);
 }
 
-std::string file_native_make_private_temp_folder() {
+std::string file_native_temp_base() {
   DWORD n = GetTempPathW(0, nullptr);
   if (n == 0) return std::string();
   std::wstring buf(n, L'\0');
@@ -294,17 +326,47 @@ std::string file_native_make_private_temp_folder() {
   if (n == 0 || n >= buf.size()) return std::string();
   std::string base = win32_utf8(buf.c_str(), n);
   if (!ends_in_separator(base)) base += kPathSeparator;
+  return base;
+}
+
+std::string file_native_make_private_temp_folder() {
+  const std::string base = file_native_temp_base();
+  if (base.empty()) return std::string();
   // The user's temporary folder admits only that user (and the system), and
   // a folder made in it inherits that; so a new folder of its own is as
-  // private as a mode-0700 one. The name carries the process number and the
+  // private as a mode-0700 one. The name carries the process number (which
+  // tells a later run whether the folder's owner is still there) and the
   // clock so that an old run's leftover is never taken over.
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    std::string name = base + "duskmatch-" + std::to_string(GetCurrentProcessId()) + "-" +
+    std::string name = base + kTempFolderPrefix + std::to_string(GetCurrentProcessId()) + "-" +
                        std::to_string((GetTickCount() + attempt * 7919u) & 0xFFFFFu);
     if (CreateDirectoryW(win32_path(name).c_str(), nullptr)) return name + kPathSeparator;
     if (GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
   return std::string();
+}
+
+bool file_native_is_own_folder(const std::string& path) {
+  // Every folder in the user's own temporary folder is the user's; a linked
+  // one (junction, symbolic link) is not a folder of a run.
+  const DWORD attrs = attributes_of(without_trailing_separators(path));
+  return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) &&
+         !(attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool file_native_is_plain_file(const std::string& path) {
+  const DWORD attrs = attributes_of(path);
+  return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+bool file_native_process_exists(uint64_t id) {
+  if (id == 0 || id > 0xFFFFFFFFu) return false;
+  HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(id));
+  // No such process, or one that has ended and is only still held open.
+  if (!h) return GetLastError() != ERROR_INVALID_PARAMETER;
+  const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+  CloseHandle(h);
+  return running;
 }
 
 namespace {

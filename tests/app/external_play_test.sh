@@ -12,7 +12,7 @@
 # Usage: external_play_test.sh <folder with the game and its packs>
 #        <scratch folder> <folder of the game's source pictures> [modes]
 # modes: the window modes to play, as "0 1 2" (the default).
-# Exit code 77 (skipped) when xvfb-run is missing.
+# Exit code 77 (skipped) when Xvfb is missing.
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -29,7 +29,9 @@ if [ "${1:-}" = "--inside" ]; then
   }
   # The borderless window needs a window manager: it goes to the task bar
   # when it loses the focus, which only a window manager gives and takes.
-  [ "$mode" = 2 ] && start_window_manager "$work"
+  if [ "$mode" = 2 ] && ! start_window_manager "$work"; then
+    finish 1
+  fi
   echo "step start: the game (GameScreen $mode)"
   start_game "$work" || finish 1
   log=("$work/prog/Log "*.log)
@@ -39,8 +41,7 @@ if [ "${1:-}" = "--inside" ]; then
     finish 1
   fi
   echo "step screenshot: S on the well-done screen"
-  press s
-  if ! wait_for_log_line "$work/prog" "^Saving screenshot:"; then
+  if ! press_until_log_line s "$work/prog" "^Saving screenshot:"; then
     echo "step screenshot failed: the log has no \"Saving screenshot:\" line after S"
     stop_game "$pid"
     finish 1
@@ -57,9 +58,12 @@ if [ "${1:-}" = "--inside" ]; then
   shot_ok=0
   python3 "$here/external_player.py" compare-shot "${shots[0]}" "$wid" "$work/captures" || shot_ok=1
   echo "step leave: Escape (well done to menu), Escape (menu: quit)"
-  press Escape
-  press Escape
-  wait_for_end "$pid"
+  if ! press_until_changed Escape; then
+    echo "step leave failed: Escape on the well-done screen changed nothing"
+    stop_game "$pid"
+    finish 1
+  fi
+  press_until_end Escape "$pid"
   status=$?
   echo "step leave: exit code $status"
   [ $status -ne 0 ] && finish "$status"

@@ -12,9 +12,26 @@
 #   external_player.py compare-shot SCREENSHOT WINDOW CAPTURES
 #       Whether the game's screenshot shows what the X screen shows in the
 #       game's window now.
+#   external_player.py wait-frame WINDOW LIMIT
+#       Waits (up to LIMIT seconds) until the game has drawn a frame in its
+#       window: a picture, where a window not drawn yet is one flat colour.
+#   external_player.py press-until-changed KEY WINDOW PID LIMIT
+#       Presses KEY until the picture in the window changes or the game (its
+#       process id PID) ends, up to LIMIT seconds.
 #
 # Every step prints what it saw; a failed step prints "FAILED: <step>: why",
 # keeps the captures and ends with exit code 1.
+#
+# The game counts its pauses in frames, and on a busy machine its frames
+# come late: every step waits for what it needs to see (a frame, a card
+# turned, a pair gone) with limits many times the game's own times, never
+# for a fixed time. The game reads the keyboard, and in full screen the
+# mouse, once a frame: a key is pressed again, held longer each time, until
+# it shows its effect; in full screen the button is held down until the card
+# turns (a held button clicks in every frame), and in a window, where each
+# release is one click kept in the game's queue, a click that shows no
+# effect is repeated (a click on a card already turned, or during a pair's
+# fade, does nothing).
 import ctypes
 import ctypes.util
 import os
@@ -34,20 +51,26 @@ PANEL_HEIGHT = 640
 START_TOP, MENU_ENTRY_HEIGHT = 150, 80
 # The well-done picture, centred.
 WELL_DONE_PICTURE = 'well done.png'
+# The menu panel, centred; the menu's texts stand on it between these rows of
+# the picture, its owl and border above and below them.
+MENU_PICTURE = 'menu.png'
+MENU_TEXT_ROWS = (130, 580)
 # The pointer the game draws in full screen, its top-left corner at the
 # mouse position.
 POINTER_PICTURE = 'pointer.png'
-# Held this long, a button or key is down in at least one polled frame.
-HOLD = 0.15
+# The first hold of a button or key; a key pressed again is held twice as
+# long each time, up to HOLD_MOST.
+HOLD, HOLD_MOST = 0.15, 1.2
 # Frames of the 60-per-second loop (game/rules.cpp): a mismatch turns back
 # after 81 checks; a pair fades out at 8 levels a frame from 255 (32
-# frames); the well-done screen fades in over 32 frames. Waits poll the
-# screen up to these limits, several times the nominal times, so a slow
-# machine does not fail the test while a game that never gets there does.
+# frames); the well-done screen fades in over 32 frames.
 MISMATCH_FRAMES, FADE_FRAMES = 81, 32
-MISMATCH_LIMIT = MISMATCH_FRAMES / 60 * 5
-FADE_LIMIT = FADE_FRAMES / 60 * 10
-TURN_LIMIT = 2.0
+# Limits of the waits: far beyond what a game at even a few frames a second
+# needs, so only a game that never gets there fails the test.
+LIMIT = 90.0
+# How long a click in a window, or a key, may take to show its effect
+# before it is given again.
+AGAIN = 3.0
 # Mean difference per colour channel up to which two samples are one picture.
 SAME = 6.0
 
@@ -254,7 +277,7 @@ class Player:
             xdotool('mousemove_relative', '--', -2 * self.width, -2 * self.height)
             self.gx = self.gy = 0
             self.wait_for('pointer: the game does not draw its pointer in the top-left corner after the mouse '
-                          'went far up and left', 2, lambda cap: self.pointer_at(cap, 0, 0), 'pointer',
+                          'went far up and left', LIMIT, lambda cap: self.pointer_at(cap, 0, 0), 'pointer',
                           self.pointer_box(0, 0))
             say('pointer: in full screen the game draws its own pointer; moved to the top-left corner')
         self.park_pointer()
@@ -278,7 +301,7 @@ class Player:
         self.gx, self.gy = x, y
         if check:
             self.wait_for('pointer: the game does not draw its pointer at %d,%d where the mouse was moved' % (x, y),
-                          2, lambda cap: self.pointer_at(cap, x, y), 'pointer', self.pointer_box(x, y))
+                          LIMIT, lambda cap: self.pointer_at(cap, x, y), 'pointer', self.pointer_box(x, y))
 
     def pointer_box(self, x, y):
         return self.ox + x, self.oy + y, self.pointer_width, self.pointer_height
@@ -291,14 +314,30 @@ class Player:
         if self.fullscreen:
             self.move_to(self.width - 2, self.height - 2)
 
-    def click(self, x, y):
-        """A left click at (x, y) of the game's screen, held a few frames."""
+    def click_until(self, x, y, step, test, box=None):
+        """Left clicks at (x, y) of the game's screen until test(capture)
+        holds; returns that capture."""
         self.move_to(x, y, check=True)
-        xdotool('mousedown', 1, 'sleep', HOLD, 'mouseup', 1)
-        self.park_pointer()
+        if self.fullscreen:
+            # Held down, the button clicks in every frame the game polls it.
+            xdotool('mousedown', 1)
+            try:
+                cap = self.wait_for(step, LIMIT, test, 'click', box)
+            finally:
+                xdotool('mouseup', 1)
+            self.park_pointer()
+            return cap
+        end = time.monotonic() + LIMIT
+        while True:
+            xdotool('mousedown', 1, 'sleep', HOLD, 'mouseup', 1)
+            try:
+                return self.wait_for(step, min(AGAIN, max(end - time.monotonic(), 0)), test, 'click', box)
+            except Failed:
+                if time.monotonic() > end:
+                    raise
 
-    def press(self, key):
-        xdotool('keydown', key, 'sleep', HOLD, 'keyup', key)
+    def press(self, key, hold=HOLD):
+        press(key, hold)
 
     def card_centre(self, cell):
         c, r = cell
@@ -322,34 +361,50 @@ class Player:
         return [self.cell_sample(cap, cell) for cell in ((0, 0), (7, 0), (0, 5), (7, 5))]
 
     def reach_menu(self):
-        # The opening screens are full-screen pictures; the menu stands over
-        # the dimmed board, whose four corner cards lie outside the panel and
-        # all show the same card back.
-        first = self.capture('splash')
-        self.press('space')
-        time.sleep(0.3)
-        self.press('space')
+        # The opening screens are full-screen pictures; the menu is its panel
+        # (seen where no text stands on it) over the dimmed board, whose four
+        # corner cards lie outside the panel and all show the same card back.
+        # Space takes the logo to the title and the title to the menu, and
+        # does nothing there: it is pressed until the menu shows (the opening
+        # screens may also have passed by themselves).
+        pw, ph, rgba = read_picture(os.path.join(self.pictures, MENU_PICTURE))
+        left, top = self.ox + (self.width - pw) // 2, self.oy + (self.height - ph) // 2
+        panel = [(left + x, top + y, rgba[(y * pw + x) * 4:(y * pw + x) * 4 + 3])
+                 for y in range(0, ph, 8) for x in range(0, pw, 8)
+                 if rgba[(y * pw + x) * 4 + 3] == 255 and not MENU_TEXT_ROWS[0] <= y < MENU_TEXT_ROWS[1]]
 
         def on_menu(cap):
+            shown = sum(difference(cap.rgb(x, y), colour) for x, y, colour in panel) / (3 * len(panel))
             corners = self.menu_sample(cap)
-            return all(distance(corners[0], s) < SAME for s in corners[1:]) and \
-                distance(corners[0], self.cell_sample(first, (0, 0))) >= SAME
-        cap = self.wait_for('main menu: after two Space presses the four corner cards do not show one '
-                            'card back', 5, on_menu, 'menu')
+            return shown < SAME and all(distance(corners[0], s) < SAME for s in corners[1:])
+        end = time.monotonic() + LIMIT
+        hold = HOLD
+        presses = 0
+        while True:
+            self.press('space', hold)
+            presses += 1
+            try:
+                cap = self.wait_for('main menu: after %d Space presses the menu panel over the dimmed board '
+                                    'does not show' % presses, min(AGAIN, max(end - time.monotonic(), 0)),
+                                    on_menu, 'menu')
+                break
+            except Failed:
+                if time.monotonic() > end:
+                    raise
+            hold = min(hold * 2, HOLD_MOST)
         self.menu_back = self.menu_sample(cap)[0]
-        say('main menu: reached after two Space presses (the dimmed board around the panel)')
+        say('main menu: reached after %d Space presses (the dimmed board around the panel)' % presses)
 
     def start_game(self):
         panel_top = (self.height - PANEL_HEIGHT) // 2
         x, y = self.width // 2, panel_top + START_TOP + MENU_ENTRY_HEIGHT // 2
-        self.click(x, y)
 
         def dealt(cap):
             samples = [self.cell_sample(cap, cell) for cell in self.cells]
             return all(distance(samples[0], s) < SAME for s in samples[1:]) and \
                 distance(samples[0], self.menu_back) >= SAME
-        cap = self.wait_for('start: after a click on Start at %d,%d the board does not show 48 undimmed '
-                            'card backs' % (x, y), 3, dealt, 'dealt')
+        cap = self.click_until(x, y, 'start: after clicks on Start at %d,%d the board does not show 48 undimmed '
+                               'card backs' % (x, y), dealt)
         self.back = self.cell_sample(cap, (0, 0))
         say('start: clicked Start at %d,%d; the board shows 48 card backs' % (x, y))
 
@@ -358,7 +413,6 @@ class Player:
         the second card of a move (partner: the first card and its face),
         whether the two make a pair."""
         x, y = self.card_centre(cell)
-        self.click(x, y)
         # A capture may catch a frame half drawn: a face counts once two
         # captures in a row show it alike. A pair starts fading in the frame
         # after it is complete, so the second card of a pair is taken as
@@ -377,9 +431,9 @@ class Player:
                     return True
             return settled
         try:
-            self.wait_for('play: the card in column %d, row %d (clicked at %d,%d) did not turn'
-                          % (cell[0], cell[1], x, y), TURN_LIMIT, turned, 'turn',
-                          self.cells_box([cell, partner[0]] if partner else [cell]))
+            self.click_until(x, y, 'play: the card in column %d, row %d (clicked at %d,%d) did not turn'
+                             % (cell[0], cell[1], x, y), turned,
+                             self.cells_box([cell, partner[0]] if partner else [cell]))
             cap = self.capture('turned')
         except Failed as e:
             cap = self.capture('not-turned')
@@ -400,8 +454,8 @@ class Player:
         # second card showing its face, which lags its click by a frame or
         # more: the captures would only take processor time from the game.
         time.sleep(MISMATCH_FRAMES / 60 - 0.2)
-        self.wait_for('play: a mismatch (columns/rows %s) did not turn back within %.1f s' % (cells, MISMATCH_LIMIT),
-                      MISMATCH_LIMIT,
+        self.wait_for('play: a mismatch (columns/rows %s) did not turn back within %.1f s' % (cells, LIMIT),
+                      LIMIT,
                       lambda cap: all(distance(self.cell_sample(cap, c), self.back) < SAME for c in cells),
                       'turned-back', self.cells_box(cells))
 
@@ -409,24 +463,27 @@ class Player:
         """Waits until a found pair has faded out and the game has removed it:
         only then does it take the next click."""
         # The fade changes both cards in every frame until they are gone:
-        # gone is neither face nor back, and unchanged over the captures of
-        # a tenth of a second or more, after at least the fade's 32 frames.
+        # gone is neither face nor back, and then unchanged for three times
+        # the longest the fade took from one change to the next (however
+        # slowly the game draws), after at least the fade's 32 frames. Should
+        # that be judged too early, the next click is only given again.
         began = time.monotonic()
         time.sleep(FADE_FRAMES / 60 - 0.2)
-        history = []
+        last = [None, began]  # the samples last seen changed, and when
+        longest = [0.1 / 3]
 
         def gone(cap):
             now = [self.cell_sample(cap, c) for c in cells]
+            t = time.monotonic()
+            if now != last[0]:
+                longest[0] = max(longest[0], t - last[1])
+                last[0], last[1] = now, t
+                return False
             if any(distance(now[i], faces[i]) < SAME or distance(now[i], self.back) < SAME
                    for i in range(len(cells))):
-                history.clear()
                 return False
-            if history and history[-1][1] != now:
-                history.clear()
-            history.append((time.monotonic(), now))
-            return len(history) >= 3 and history[-1][0] - history[0][0] >= 0.1 and \
-                history[-1][0] - began >= FADE_FRAMES / 60
-        self.wait_for('play: the pair %s did not vanish within %.1f s' % (cells, FADE_LIMIT), FADE_LIMIT, gone,
+            return t - last[1] >= 3 * longest[0] and t - began >= FADE_FRAMES / 60
+        self.wait_for('play: the pair %s did not vanish within %.1f s' % (cells, LIMIT), LIMIT, gone,
                       'vanished', self.cells_box(cells))
 
     def play(self):
@@ -509,10 +566,79 @@ class Player:
                        for x, y, colour in points)
             return diff / (3 * len(points)) < SAME
         self.wait_for('well done: the well-done picture is not on the screen after the last pair',
-                      FADE_LIMIT, shown, 'well-done', (left, top, pw, ph))
+                      LIMIT, shown, 'well-done', (left, top, pw, ph))
         cap = self.capture('well-done')
         say('well done: the well-done picture stands at the centre (%d opaque points compared)' % len(points))
         return cap
+
+
+def press(key, hold=HOLD):
+    xdotool('keydown', key, 'sleep', hold, 'keyup', key)
+
+
+def raster(cap, grid=16):
+    """Colours on a grid x grid raster over the whole of a capture."""
+    return b''.join(cap.rgb(cap.x0 + (cap.width - 1) * i // (grid - 1), cap.y0 + (cap.height - 1) * j // (grid - 1))
+                    for j in range(grid) for i in range(grid))
+
+
+def running(pid):
+    """Whether the process is there and has not ended (a zombie has)."""
+    try:
+        with open('/proc/%d/stat' % pid) as f:
+            return f.read().rsplit(')', 1)[1].split()[0] != 'Z'
+    except (OSError, IndexError):
+        return False
+
+
+def wait_frame(window, limit):
+    """Waits until the window shows a drawn frame: a picture of many
+    colours, where a window the game has not drawn in is one flat colour."""
+    end = time.monotonic() + float(limit)
+    screen = Screen(None)
+    while True:
+        try:
+            box = window_geometry(window)
+            colours = len({raster(screen.capture('frame', box))[i:i + 3] for i in range(0, 16 * 16 * 3, 3)})
+            if colours >= 8:
+                say('frame: the game has drawn in its window (%d colours on a 16 x 16 raster)' % colours)
+                return 0
+        except Failed:
+            pass  # the window may be replaced while the display opens
+        if time.monotonic() > end:
+            say('FAILED: frame: the game drew nothing in its window within %s s' % limit)
+            return 1
+        time.sleep(0.1)
+
+
+def press_until_changed(key, window, pid, limit):
+    """Presses key, held longer each time, until the picture in the window
+    changes or the game ends."""
+    end = time.monotonic() + float(limit)
+    try:
+        screen = Screen(None)
+        box = window_geometry(window)
+        before = raster(screen.capture('before', box))
+    except Failed as e:
+        say('FAILED: key %s: %s' % (key, e))
+        return 0 if not running(int(pid)) else 1
+    hold = HOLD
+    presses = 0
+    while time.monotonic() < end:
+        press(key, hold)
+        presses += 1
+        again = time.monotonic() + AGAIN
+        while time.monotonic() < min(again, end):
+            if not running(int(pid)):
+                say('key %s: the game ended after %d presses' % (key, presses))
+                return 0
+            if distance(raster(screen.capture('after', box)), before) >= SAME:
+                say('key %s: the picture changed after %d presses' % (key, presses))
+                return 0
+            time.sleep(0.05)
+        hold = min(hold * 2, HOLD_MOST)
+    say('FAILED: key %s: %d presses in %s s changed nothing in the window' % (key, presses, limit))
+    return 1
 
 
 def read_picture(path):
@@ -584,5 +710,9 @@ if __name__ == '__main__':
         sys.exit(play(*sys.argv[2:]))
     if len(sys.argv) == 5 and sys.argv[1] == 'compare-shot':
         sys.exit(compare_shot(*sys.argv[2:]))
-    sys.exit(__doc__ if __doc__ else 'usage: external_player.py play LOG WINDOW PICTURES CAPTURES | '
-             'compare-shot SCREENSHOT WINDOW CAPTURES')
+    if len(sys.argv) == 4 and sys.argv[1] == 'wait-frame':
+        sys.exit(wait_frame(*sys.argv[2:]))
+    if len(sys.argv) == 6 and sys.argv[1] == 'press-until-changed':
+        sys.exit(press_until_changed(*sys.argv[2:]))
+    sys.exit('usage: external_player.py play LOG WINDOW PICTURES CAPTURES | compare-shot SCREENSHOT WINDOW '
+             'CAPTURES | wait-frame WINDOW LIMIT | press-until-changed KEY WINDOW PID LIMIT')

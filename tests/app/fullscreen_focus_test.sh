@@ -63,10 +63,7 @@ if [ "${1:-}" = "--inside" ]; then
     finish 1
   fi
   key_gap=0.4
-  press Escape
-  press Escape
-  press Escape
-  wait_for_end "$pid"
+  press_until_end Escape "$pid"
   finish $?
 fi
 

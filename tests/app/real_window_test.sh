@@ -1,13 +1,13 @@
 #!/bin/bash
 # The game in a real window on a virtual X display, driven from outside the
 # process as a player would: started windowed from a copy of the program
-# folder, S for a screenshot, then Escape three times (logo, title, menu).
+# folder, S for a screenshot, then Escape until it ends (logo, title, menu).
 # It must end with exit code 0, leave a screenshot that is not one flat
 # colour, and write its settings file. Its window must carry the game's icon
 # (the X server's copy equal to the icon picture given) and the window class
 # the menu entry names.
 # Usage: real_window_test.sh <folder with the game and its packs> <scratch folder> <icon picture>
-# Exit code 77 (skipped) when xvfb-run is missing.
+# Exit code 77 (skipped) when Xvfb is missing.
 set -u
 
 if [ "${1:-}" = "--inside" ]; then
@@ -15,14 +15,13 @@ if [ "${1:-}" = "--inside" ]; then
   . "$(dirname "$0")/x11_session.sh"
   start_game "$work" || exit 1
   xprop -id "$wid" -notype -f _NET_WM_ICON 32c '=$0+\n' _NET_WM_ICON WM_CLASS > "$work/window.txt"
-  sleep 0.2
-  press s
   # The screenshot's log line shows that the keys reach the running loop.
-  wait_for_log_line "$work/prog" "^Saving screenshot:"
-  press Escape
-  press Escape
-  press Escape
-  wait_for_end "$pid"
+  if ! press_until_log_line s "$work/prog" "^Saving screenshot:"; then
+    echo "S brought no \"Saving screenshot:\" line to the log"
+    stop_game "$pid"
+    exit 1
+  fi
+  press_until_end Escape "$pid"
   exit $?
 fi
 

@@ -15,9 +15,6 @@ opengl_libraries() { grep -oE '[^/ ]*(libGL|libEGL|libLLVM|_dri)[^/ ]*\.so[.0-9]
 if [ "${1:-}" = "--inside" ]; then
   work=$2
   . "$(dirname "$0")/x11_session.sh"
-  # Keys held long enough that a pass slowed by a busy machine still sees
-  # them: a lost Escape would leave the screenshot on another screen.
-  key_hold=0.6
   status=0
   for way in software accelerated; do
     if [ "$way" = accelerated ]; then export DUSK_RENDERER=accelerated; else unset DUSK_RENDERER; fi
@@ -33,12 +30,10 @@ if [ "${1:-}" = "--inside" ]; then
       status=1
     fi
     # Past the two opening screens to the menu, which stays; its picture.
-    press Escape
-    press Escape
-    press s
-    wait_for_log_line "$work/prog" "^Saving screenshot:" || { echo "$way: no screenshot"; status=1; }
-    press Escape
-    wait_for_end "$pid" 30 || status=1
+    press_until_changed Escape > /dev/null
+    press_until_changed Escape > /dev/null
+    press_until_log_line s "$work/prog" "^Saving screenshot:" || { echo "$way: no screenshot"; status=1; }
+    press_until_end Escape "$pid" || status=1
     shot=("$work/prog/Duskmatch "*.png)
     mv "${shot[0]}" "$work/menu-$way.png" 2> /dev/null
   done

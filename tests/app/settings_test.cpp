@@ -1,6 +1,8 @@
 // The settings file: its exact bytes after a save, how odd files are read,
 // and that a failed save never leaves a damaged file behind.
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <string>
@@ -127,6 +129,26 @@ TEST_F(Settings, AFailedSaveLeavesTheOldFileWhole) {
   ASSERT_TRUE(folder_make(dir_ + "blocked/Duskmatch.prefs/"));
   EXPECT_EQ(SaveSettings(dir_ + "blocked/"), 0);
   EXPECT_EQ(folder_list(dir_ + "blocked/"), std::vector<std::string>{"Duskmatch.prefs"});
+}
+
+TEST_F(Settings, SaveKeepsALinkedFileAndItsMode) {
+  // Players who keep their settings elsewhere link the file into place,
+  // and a private file stays private.
+  ASSERT_TRUE(folder_make(dir_ + "kept/"));
+  const std::string real = dir_ + "kept/Duskmatch.prefs";
+  ASSERT_TRUE(file_write(real, "[Settings]\r\n", 12));
+  ASSERT_EQ(chmod(real.c_str(), 0600), 0);
+  ASSERT_EQ(symlink("kept/Duskmatch.prefs", (dir_ + "Duskmatch.prefs").c_str()), 0);
+  Language = "nl_NL";
+  ASSERT_EQ(SaveSettings(dir_), 1);
+  struct stat st;
+  ASSERT_EQ(lstat((dir_ + "Duskmatch.prefs").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link was replaced by a file";
+  ASSERT_EQ(stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  ResetSettings();
+  ASSERT_EQ(LoadSettings(dir_ + "kept/"), 1);
+  EXPECT_EQ(Language, "nl_NL");
 }
 
 }  // namespace

@@ -190,6 +190,18 @@ INSTANTIATE_TEST_SUITE_P(Each, PictureMissing, ::testing::Range(0, static_cast<i
   return name;
 });
 
+// A picture whose pixels fail their own checksum (every chunk's CRC right)
+// is no picture: the start ends with the asset message naming it.
+TEST_F(FatalEnd, APictureFailingItsPixelChecksumEndsWithTheAssetMessage) {
+  inst.Make("tiny");
+  startup_test::WriteTinyDataPack(inst.prog + "DuskmatchData.pack", "", startup_test::TinyWav(), "menu.png");
+  EXPECT_EXIT(StartUp({"/LOG"}, inst.prog), ::testing::ExitedWithCode(0), startup_test::kAssetText);
+  std::vector<std::string> log = Log();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), "Load asset (menu.png):\t\tFAILED");
+  ExpectNoSettingsWritten();
+}
+
 // ---- No screen ----
 
 struct ScreenCase {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -83,17 +84,44 @@ inline std::vector<uint8_t> TinyWav(uint32_t rate = 22050) {
   return w;
 }
 
+// A PNG whose compressed pixels fail their own checksum (Adler-32) while
+// every chunk's CRC is right, as a damaged file rewritten by another tool
+// would be: the last byte of the pixel data changed, its chunk's CRC made anew.
+inline std::vector<uint8_t> WithBrokenPixelChecksum(std::vector<uint8_t> png) {
+  auto be32 = [&png](size_t at) {
+    return static_cast<uint32_t>(png[at]) << 24 | static_cast<uint32_t>(png[at + 1]) << 16 |
+           static_cast<uint32_t>(png[at + 2]) << 8 | png[at + 3];
+  };
+  for (size_t pos = 8; pos + 12 <= png.size(); pos += 12 + be32(pos)) {
+    if (std::memcmp(&png[pos + 4], "IDAT", 4) != 0) continue;
+    const size_t length = be32(pos);
+    png[pos + 8 + length - 1] ^= 0x5A;
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = pos + 4; i < pos + 8 + length; ++i) {
+      crc ^= png[i];
+      for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i) png[pos + 8 + length + static_cast<size_t>(i)] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    break;
+  }
+  return png;
+}
+
 // Writes a data pack with every picture and the music, leaving out the
-// entry named `missing` (none when empty).
+// entry named `missing` (none when empty), with `music` as the music, and
+// with the picture `damaged` failing its pixels' checksum.
 inline void WriteTinyDataPack(const std::string& path, const std::string& missing = "",
-                              const std::vector<uint8_t>& music = TinyWav()) {
+                              const std::vector<uint8_t>& music = TinyWav(), const std::string& damaged = "") {
   pack_register_formats();
   int pack = pack_create(-1, path, kPackFormatData, 1);
   ASSERT_NE(pack, 0);
   const std::vector<uint8_t> png = TinyPng();
+  const std::vector<uint8_t> broken = WithBrokenPixelChecksum(png);
   for (const std::string& name : PictureEntries()) {
     if (name != missing) {
-      ASSERT_TRUE(pack_add_memory(pack, name, png.data(), png.size()));
+      const std::vector<uint8_t>& bytes = name == damaged ? broken : png;
+      ASSERT_TRUE(pack_add_memory(pack, name, bytes.data(), bytes.size()));
     }
   }
   if (missing != "music.ogg") {

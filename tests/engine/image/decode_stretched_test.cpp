@@ -133,6 +133,13 @@ TEST(DecodeStretched, DamagedDataFailsExactlyWhenAWholeDecodeFails) {
       EXPECT_EQ(image_decode_stretched(changed.data(), changed.size(), 20, 15, always(middle)), nullptr)
           << "changed at " << at;
     }
+    // Pixels that fail their own checksum (every chunk's CRC right), the
+    // checksum with the last pixels or in a data chunk of its own.
+    for (size_t last_chunk : {size_t{0}, size_t{4}}) {
+      const std::vector<uint8_t> broken = png_writer::rechunk(file, last_chunk, true);
+      EXPECT_EQ(image_decode_stretched(broken.data(), broken.size(), 20, 15, always(middle)), nullptr)
+          << "checksum broken, last data chunk of " << last_chunk << " bytes";
+    }
   }
 }
 

@@ -200,6 +200,32 @@ TEST(PngDecode, DamagedDataIsRefusedWithNothingStored) {
   image_free(-1);
 }
 
+TEST(PngDecode, PixelsThatFailTheirOwnChecksumAreRefusedWhereverItLies) {
+  // Every chunk's CRC matches; only the compressed pixels' Adler-32 is
+  // wrong. It may sit with the last pixel data or, from some writers, in a
+  // data chunk of its own that is only read after the last row.
+  PngSpec rgba;
+  rgba.width = 40;
+  rgba.height = 30;
+  rgba.color_type = PNG_COLOR_TYPE_RGB_ALPHA;
+  std::vector<std::vector<uint8_t>> rows(30, std::vector<uint8_t>(160));
+  for (size_t y = 0; y < rows.size(); ++y)
+    for (size_t i = 0; i < rows[y].size(); ++i) rows[y][i] = static_cast<uint8_t>(i * 7 + y * 29);
+  const std::vector<std::vector<uint8_t>> pictures = {rgb_picture(false), rgb_picture(true), write_png(rgba, rows)};
+  for (size_t p = 0; p < pictures.size(); ++p) {
+    for (size_t last_chunk : {size_t{0}, size_t{2}, size_t{4}, size_t{6}}) {
+      SCOPED_TRACE(testing::Message() << "picture " << p << ", last data chunk of " << last_chunk << " bytes");
+      const auto whole = png_writer::rechunk(pictures[p], last_chunk, false);
+      EXPECT_TRUE(image_decode(whole.data(), whole.size()));  // the layout alone is fine
+      image_free(5);
+      const auto broken = png_writer::rechunk(pictures[p], last_chunk, true);
+      EXPECT_FALSE(image_decode(broken.data(), broken.size()));
+      EXPECT_EQ(image_from_memory(5, broken), 0);
+      EXPECT_FALSE(image_exists(5));
+    }
+  }
+}
+
 // Rewrites the IHDR size fields and its checksum, so only the size is absurd.
 std::vector<uint8_t> with_header_size(std::vector<uint8_t> png, uint32_t w, uint32_t h) {
   for (int i = 0; i < 4; ++i) {
