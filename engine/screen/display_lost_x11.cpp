@@ -7,6 +7,7 @@
 // connections (the screen's, a message box's) without needing any of them.
 #include <X11/Xlib.h>
 
+#include "engine/screen/display_gone.h"
 #include "engine/screen/screen.h"
 
 namespace {
@@ -17,6 +18,7 @@ int on_connection_lost(Display*) {
   // Only once: whatever the game does on its way out must not come back here.
   void (*lost)() = g_lost;
   g_lost = nullptr;
+  screen_display_gone();
   if (lost) lost();
   return 0;
 }

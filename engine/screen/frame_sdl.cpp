@@ -160,7 +160,7 @@ void compose(bool early) {
   ScreenContext& s = screen_state();
   Frame& f = s.frame;
   const size_t count = f.drawn.size();
-  if (s.path == ScreenPath::None || (count == 0 && !f.piecewise)) return;
+  if (s.path == ScreenPath::None || s.display_gone || (count == 0 && !f.piecewise)) return;
   const size_t first = f.composed;
   f.composed = count;
   if (s.path == ScreenPath::Surface) {
@@ -262,6 +262,7 @@ void frame_sprite_changing(const Sprite* sprite) {
 void frame_present() {
   ScreenContext& s = screen_state();
   Frame& f = s.frame;
+  if (s.display_gone) return;
   compose(false);
   if (f.composed_in_pass) ++f.stats.frames_composed;
   if (s.path == ScreenPath::Surface) {

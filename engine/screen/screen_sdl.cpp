@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/input/input.h"
+#include "engine/screen/display_gone.h"
 #include "engine/screen/screen.h"
 #include "engine/screen/screen_sdl.h"
 #include "engine/system/system.h"
@@ -249,6 +250,8 @@ int screen_is_active() {
 }
 
 int screen_is_open() { return screen_state().path != ScreenPath::None ? 1 : 0; }
+
+void screen_display_gone() { screen_state().display_gone = true; }
 
 ScreenStats screen_stats() {
   ScreenStats stats = screen_state().frame.stats;

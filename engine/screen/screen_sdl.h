@@ -80,9 +80,7 @@ struct Window {
   Window() = default;
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
-  ~Window() {
-    if (window) SDL_DestroyWindow(window);
-  }
+  ~Window();
 };
 
 // One sprite draw of a pass, as it was asked for.
@@ -151,6 +149,9 @@ struct ScreenContext {
   bool quit_requested = false;
   // A full screen's window has the input focus (from the focus events).
   bool focused = true;
+  // The connection to the display is lost: nothing may be asked of SDL's
+  // video any more (see display_gone.h).
+  bool display_gone = false;
   Frame frame;
 };
 

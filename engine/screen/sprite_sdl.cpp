@@ -27,6 +27,7 @@ uint64_t new_stamp() {
 }  // namespace
 
 Sprite::~Sprite() {
+  if (screen_state().display_gone) return;
   // A pass that still has to draw this sprite does so before it goes.
   frame_sprite_changing(this);
   if (texture) SDL_DestroyTexture(texture);

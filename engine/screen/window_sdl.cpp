@@ -8,6 +8,10 @@
 #include "engine/screen/screen.h"
 #include "engine/screen/screen_sdl.h"
 
+Window::~Window() {
+  if (window && !screen_state().display_gone) SDL_DestroyWindow(window);
+}
+
 ObjectTable<Window>& window_table() {
   static ObjectTable<Window> table(16);
   return table;
