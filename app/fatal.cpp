@@ -25,7 +25,7 @@ void ShutdownAndExit() {
   file_system_cleanup();
   screen_close();
   sprite_system_stop();
-  input_shutdown();  // keyboard and mouse, and the pointer confinement
+  input_shutdown();  // keyboard, mouse and pads, and the pointer confinement
   window_close(-1);
   image_free(-1);
   text_reset();  // the fonts and the drawing pass
