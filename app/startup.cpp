@@ -7,6 +7,7 @@
 #include "app/folders.h"
 #include "app/log.h"
 #include "app/main_loop.h"
+#include "app/navigation.h"
 #include "app/settings.h"
 #include "engine/image/image.h"
 #include "engine/input/input.h"
@@ -21,6 +22,7 @@
 #include "game/geometry.h"
 #include "game/screen_state.h"
 #include "ui/controls.h"
+#include "ui/focus.h"
 #include "ui/languages.h"
 #include "ui/text_keys.h"
 #include "ui/text_sprites.h"
@@ -46,6 +48,8 @@ void ResetGameState() {
   ResetBoardGeometry();
   ResetDisplay();
   ResetControls();
+  ResetFocus();
+  ResetNavigation();
 }
 
 // The fonts of the text sprites, in the order 0, 1, 3, 2. A font that
@@ -99,6 +103,7 @@ void StartSubsystems() {
 }  // namespace
 
 SubsystemStarts Subsystems = kDefaultSubsystems;
+int (*PadStart)() = gamepad_start;
 
 void StartUp(const std::vector<std::string>& params, const std::string& programFolder) {
   // Engine services. The video system is started here already (its start
@@ -122,6 +127,7 @@ void StartUp(const std::vector<std::string>& params, const std::string& programF
   WriteInitialSettings();
   StartLanguage();
   StartSubsystems();
+  (void)PadStart();
 
   BuildScreenModeList();
   desktops_examine();
@@ -166,6 +172,7 @@ void ResetProgram() {
   ResetLog();
   ResetGameState();
   Subsystems = kDefaultSubsystems;
+  PadStart = gamepad_start;
   sound_system_stop();
   pack_shutdown();
   screen_close();
