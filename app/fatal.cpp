@@ -37,7 +37,7 @@ void ShutdownAndExit() {
   if (!g_display_lost) {
     screen_close();
     sprite_system_stop();
-    input_shutdown();  // keyboard and mouse, and the pointer confinement
+    input_shutdown();  // keyboard, mouse and pads, and the pointer confinement
     window_close(-1);
   }
   image_free(-1);

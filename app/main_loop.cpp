@@ -1,9 +1,11 @@
 // The main loop: the order of work in one pass, the window events of the
-// windowed modes, the polled mouse of the full screen, the splash timers and
-// the four keys, and the routing of a click to the screen that owns it.
+// windowed modes, the polled mouse of the full screen, the splash timers,
+// the four keys and the navigation, and the routing of a click to the
+// screen that owns it.
 #include "app/main_loop.h"
 
 #include "app/display.h"
+#include "app/navigation.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "engine/input/input.h"
@@ -17,6 +19,7 @@
 #include "game/rules.h"
 #include "game/screen_state.h"
 #include "ui/credits.h"
+#include "ui/focus.h"
 #include "ui/menu.h"
 #include "ui/settings_screen.h"
 
@@ -72,9 +75,11 @@ void DrainWindowEvents() {
         screen_flip();
         break;
       case kWindowEventLeftClick:
+        PointerClicked();
         if (RouteClick(window_mouse_x(kGameWindow), window_mouse_y(kGameWindow), false) == 1) return;
         break;
       case kWindowEventRightClick:
+        PointerClicked();
         LeavePlay();
         break;
       case kWindowEventMinimised:
@@ -104,7 +109,8 @@ void DrainWindowEvents() {
   }
 }
 
-// Step 4: the splash picture, or the board and the overlay of its screen.
+// Step 4: the splash picture, or the board and the overlay of its screen
+// (the focus ring, when shown, goes over them).
 void DrawFrame() {
   switch (ScreenState) {
     case LogoSplash:
@@ -142,6 +148,7 @@ void DrawFrame() {
 void PollFullScreenMouse() {
   mouse_poll();
   if (ScreenState >= Playing) DrawPointer(mouse_x(), mouse_y());
+  if (mouse_button(1) != 0 || mouse_button(2) != 0) PointerClicked();
   if (mouse_button(1) != 0) RouteClick(mouse_x(), mouse_y(), true);
   if (mouse_button(2) != 0) LeavePlay();
 }
@@ -168,6 +175,30 @@ void ToggleMusic() {
     Music = 1;
   }
 }
+
+void SpaceReleased() {
+  if (ScreenState == LogoSplash) {
+    ScreenState = TitleSplash;
+    FrameCounter = 0;
+  } else if (ScreenState == TitleSplash) {
+    ScreenState = MainMenu;
+    FrameCounter = 0;
+  }
+}
+
+// Step 8. Every key's release is taken each pass, so that M released on the
+// settings screen does not toggle the music later on another screen.
+void HandleKeys() {
+  keyboard_poll();
+  if (key_released(kKeyS) != 0) TakeScreenshot();
+  if (key_released(kKeyM) != 0 && ScreenState != SettingsScreen) ToggleMusic();
+  if (key_released(kKeyEscape) != 0) EscapeReleased();
+  if (key_released(kKeySpace) != 0) SpaceReleased();
+}
+
+}  // namespace
+
+void ClickAt(int x, int y, bool fullScreen) { RouteClick(x, y, fullScreen); }
 
 void EscapeReleased() {
   switch (ScreenState) {
@@ -197,30 +228,6 @@ void EscapeReleased() {
   }
 }
 
-void SpaceReleased() {
-  if (ScreenState == LogoSplash) {
-    ScreenState = TitleSplash;
-    FrameCounter = 0;
-  } else if (ScreenState == TitleSplash) {
-    ScreenState = MainMenu;
-    FrameCounter = 0;
-  }
-}
-
-// Step 8. Every key's release is taken each pass, so that M released on the
-// settings screen does not toggle the music later on another screen.
-void HandleKeys() {
-  keyboard_poll();
-  if (key_released(kKeyS) != 0) TakeScreenshot();
-  if (key_released(kKeyM) != 0 && ScreenState != SettingsScreen) ToggleMusic();
-  if (key_released(kKeyEscape) != 0) EscapeReleased();
-  if (key_released(kKeySpace) != 0) SpaceReleased();
-}
-
-}  // namespace
-
-void ClickAt(int x, int y, bool fullScreen) { RouteClick(x, y, fullScreen); }
-
 void LoopPass() {
   if (GameScreen == kWindowed || GameScreen == kBorderless) DrainWindowEvents();
   screen_flip();
@@ -236,10 +243,12 @@ void LoopPass() {
     return;
   }
   DrawFrame();
+  DrawFocus();
   if (GameScreen == kFullScreen) PollFullScreenMouse();
   AdvanceSplashTimers();
   ResolveMove();
   HandleKeys();
+  HandleNavigation();
 }
 
 void RunMainLoop() {

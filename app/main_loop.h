@@ -13,6 +13,9 @@ void LoopPass();
 // fullScreen: the click came from the polled mouse (menu controls then wait
 // 100 ms where the menus say so).
 void ClickAt(int x, int y, bool fullScreen);
+// What releasing Escape does on the current screen (the pad's east button
+// does the same).
+void EscapeReleased();
 // The settings screen's OK: the pending language, music and display
 // settings made current (language load and text sprites, music on or off,
 // display reopened with pictures and text sprites, board laid out again

@@ -9,6 +9,7 @@
 #include "app/folders.h"
 #include "app/log.h"
 #include "app/main_loop.h"
+#include "app/navigation.h"
 #include "app/settings.h"
 #include "engine/image/image.h"
 #include "engine/input/input.h"
@@ -23,6 +24,7 @@
 #include "game/geometry.h"
 #include "game/screen_state.h"
 #include "ui/controls.h"
+#include "ui/focus.h"
 #include "ui/languages.h"
 #include "ui/text_keys.h"
 #include "ui/text_sprites.h"
@@ -48,6 +50,8 @@ void ResetGameState() {
   ResetBoardGeometry();
   ResetDisplay();
   ResetControls();
+  ResetFocus();
+  ResetNavigation();
 }
 
 // The fonts of the text sprites, in the order 0, 1, 3, 2. A font that
@@ -101,6 +105,7 @@ void StartSubsystems() {
 }  // namespace
 
 SubsystemStarts Subsystems = kDefaultSubsystems;
+int (*PadStart)() = gamepad_start;
 
 void DisplayLost() {
   // Standard error is all that is left to tell the player by.
@@ -142,6 +147,7 @@ void StartUp(const std::vector<std::string>& params, const std::string& programF
   WriteInitialSettings();
   StartLanguage();
   StartSubsystems();
+  (void)PadStart();
 
   BuildScreenModeList();
   desktops_examine();
@@ -186,6 +192,7 @@ void ResetProgram() {
   ResetLog();
   ResetGameState();
   Subsystems = kDefaultSubsystems;
+  PadStart = gamepad_start;
   sound_system_stop();
   pack_shutdown();
   screen_close();

@@ -21,6 +21,7 @@ int MatchFade = 255;
 int FrameCounter = 0;
 int GameInProgress = 0;
 int WellDoneFade = 0;
+int GamesDealt = 0;
 
 BoardCard& CardAt(int column, int row) { return Board[static_cast<std::size_t>(column * kBoardRows + row)]; }
 
@@ -71,6 +72,7 @@ void DealNewGame() {
   CardsTurned = 0;
   GameInProgress = 1;
   MatchFade = 255;
+  ++GamesDealt;
 }
 
 void PrepareStartBoard() {
@@ -97,4 +99,5 @@ void ResetBoard() {
   FrameCounter = 0;
   GameInProgress = 0;
   WellDoneFade = 0;
+  GamesDealt = 0;
 }

@@ -63,6 +63,7 @@ extern int MatchFade;        // drawing intensity of a vanishing pair, 255 at re
 extern int FrameCounter;
 extern int GameInProgress;   // 1 from a deal until the game is won
 extern int WellDoneFade;     // fade level of the well-done screen, 0 to 128
+extern int GamesDealt;       // games dealt since start-up (tells a new board from the old)
 
 // The card at a column (0 to 7) and row (0 to 5).
 BoardCard& CardAt(int column, int row);

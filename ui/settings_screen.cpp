@@ -124,32 +124,54 @@ int SettingsClick(int x, int y, bool fullScreen) {
     ClickPause(fullScreen);
     PendingMusic = PendingMusic == 1 ? 0 : 1;
   }
-  if (ControlHit(kControlLanguageLeft, x, y) && LanguageIndex > 0) {
+  if (ControlHit(kControlLanguageLeft, x, y) && SettingsControlActive(kControlLanguageLeft)) {
     ClickPause(fullScreen);
     StepLanguage(-1);
   }
-  if (ControlHit(kControlLanguageRight, x, y) && LanguageIndex < LanguageCount() - 1) {
+  if (ControlHit(kControlLanguageRight, x, y) && SettingsControlActive(kControlLanguageRight)) {
     ClickPause(fullScreen);
     StepLanguage(1);
   }
-  if (ControlHit(kControlModeLeft, x, y) && PendingGameScreen > kFullScreen) {
+  if (ControlHit(kControlModeLeft, x, y) && SettingsControlActive(kControlModeLeft)) {
     ClickPause(fullScreen);
     StepGameScreen(-1);
   }
-  if (ControlHit(kControlModeRight, x, y) && PendingGameScreen < kBorderless) {
+  if (ControlHit(kControlModeRight, x, y) && SettingsControlActive(kControlModeRight)) {
     ClickPause(fullScreen);
     StepGameScreen(1);
   }
-  if (ControlHit(kControlSizeLeft, x, y) && PendingGameScreen == kWindowed && ScreenModeIndex > 0) {
+  if (ControlHit(kControlSizeLeft, x, y) && SettingsControlActive(kControlSizeLeft)) {
     ClickPause(fullScreen);
     StepScreenMode(-1);
   }
-  if (ControlHit(kControlSizeRight, x, y) && PendingGameScreen == kWindowed &&
-      ScreenModeIndex < ScreenModeCount() - 1) {
+  if (ControlHit(kControlSizeRight, x, y) && SettingsControlActive(kControlSizeRight)) {
     ClickPause(fullScreen);
     StepScreenMode(1);
   }
   return applied;
+}
+
+bool SettingsControlActive(int index) {
+  switch (index) {
+    case kControlLanguageLeft:
+      return LanguageIndex > 0;
+    case kControlLanguageRight:
+      return LanguageIndex < LanguageCount() - 1;
+    case kControlModeLeft:
+      return PendingGameScreen > kFullScreen;
+    case kControlModeRight:
+      return PendingGameScreen < kBorderless;
+    case kControlSizeLeft:
+      return PendingGameScreen == kWindowed && ScreenModeIndex > 0;
+    case kControlSizeRight:
+      return PendingGameScreen == kWindowed && ScreenModeIndex < ScreenModeCount() - 1;
+    case kControlMusicBox:
+    case kControlSettingsOk:
+    case kControlSettingsCancel:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void ApplySettings() { ApplyPendingSettings(); }

@@ -1,6 +1,8 @@
-// Mouse, keyboard and mouse pointer. The game reads the pointer's window
-// position while its screen lives in a window, a mouse it tracks itself while
-// the screen owns the display, and four keys in both cases, by scan code.
+// Mouse, keyboard, game pads and mouse pointer. The game reads the pointer's
+// window position while its screen lives in a window, a mouse it tracks
+// itself while the screen owns the display, and its keys in both cases, by
+// scan code; pads, where there are any, move the focus of the menus and the
+// board.
 #pragma once
 
 #include <string>
@@ -10,6 +12,18 @@ constexpr int kKeyEscape = 1;
 constexpr int kKeyS = 31;
 constexpr int kKeyM = 50;
 constexpr int kKeySpace = 57;
+// The keys that move and press the focus (extended keys have bit 7 set).
+constexpr int kKeyTab = 15;
+constexpr int kKeyEnter = 28;
+constexpr int kKeyLeftShift = 42;
+constexpr int kKeyRightShift = 54;
+constexpr int kKeyLeftAlt = 56;
+constexpr int kKeyPadEnter = 0x9C;
+constexpr int kKeyRightAlt = 0xB8;
+constexpr int kKeyUp = 0xC8;
+constexpr int kKeyLeft = 0xCB;
+constexpr int kKeyRight = 0xCD;
+constexpr int kKeyDown = 0xD0;
 
 // Pointer position relative to the client area of a window, or -1 when the
 // pointer is outside that area or the window does not exist. Read by the main
@@ -44,6 +58,44 @@ int keyboard_poll();
 // released; every released key is then counted as reported.
 int key_released(int scan_code);
 
+// Non-zero when the key (a scan code 0 to 255) was down at the last poll; a
+// key pressed and let go between two polls reads as down in one poll.
+int key_down(int scan_code);
+
+// ---- Game pads, through the platform's game-controller mappings ----
+
+// The pad controls the game reads, by their place on the pad: south (A),
+// east (B), Start, and the four directions of the D-pad.
+enum PadButton : int {
+  kPadSouth = 0,
+  kPadEast = 1,
+  kPadStart = 2,
+  kPadUp = 3,
+  kPadDown = 4,
+  kPadLeft = 5,
+  kPadRight = 6,
+  kPadButtonCount = 7,
+};
+// The left stick's two axes: -32768 (left, up) to 32767 (right, down).
+enum PadAxis : int { kPadLeftX = 0, kPadLeftY = 1 };
+
+// Starts the pad service; non-zero when pads can be used. Without it the
+// game simply has no pads. Called once at start-up.
+int gamepad_start();
+
+// Takes in the pads connected since the last poll, lets go of those
+// removed, and reads the buttons and the left stick of every pad. Returns
+// how many pads are connected. Called once per pass.
+int gamepad_poll();
+
+// Non-zero while any pad held the button at the last poll; a press shorter
+// than a pass reads as held in one poll.
+int gamepad_button(int button);
+
+// The left stick's axis at the last poll, from the pad pushed furthest that
+// way; 0 without pads.
+int gamepad_axis(int axis);
+
 // Loads a Windows cursor file as a pointer. Returns its handle, or 0 when
 // the file is missing, malformed or the system has no colour pointers.
 int pointer_load(const std::string& path);
@@ -76,6 +128,7 @@ void input_screen_active(int active);
 // the pointer again.
 void input_click_position(int platform_window_id, int x, int y);
 
-// Releases the mouse and keyboard, lifts the pointer confinement, frees every
-// loaded pointer and forgets all state. Called at engine shutdown and by tests.
+// Releases the mouse, keyboard and pads, lifts the pointer confinement,
+// frees every loaded pointer and forgets all state. Called at engine
+// shutdown and by tests.
 void input_shutdown();

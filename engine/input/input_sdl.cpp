@@ -1,5 +1,5 @@
 // The SDL input back end's shared parts: the event watch that feeds the
-// keyboard and the mouse, the screen record and shutdown.
+// keyboard, the mouse and the pads, the screen record and shutdown.
 #include "engine/input/input.h"
 #include "engine/input/input_sdl.h"
 
@@ -12,6 +12,7 @@ InputScreen g_screen;
 int SDLCALL watch_event(void*, SDL_Event* e) {
   input_keyboard_event(*e);
   input_mouse_event(*e);
+  input_gamepad_event(*e);
   return 0;
 }
 
@@ -34,6 +35,7 @@ void input_shutdown() {
   input_mouse_reset();
   input_keyboard_reset();
   input_pointer_reset();
+  input_gamepad_reset();
   if (g_watching) SDL_DelEventWatch(watch_event, nullptr);
   g_watching = false;
   if (g_events_started) SDL_QuitSubSystem(SDL_INIT_VIDEO);

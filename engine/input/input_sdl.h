@@ -11,18 +11,21 @@
 int input_scan_code_from_sdl(SDL_Scancode sc);  // 0 for a key the game cannot name
 SDL_Scancode input_sdl_from_scan_code(int scan_code);  // SDL_SCANCODE_UNKNOWN if none
 
-// The keyboard's and the mouse's halves of the event watch.
+// The keyboard's, the mouse's and the pads' parts of the event watch.
 void input_keyboard_event(const SDL_Event& e);
 void input_mouse_event(const SDL_Event& e);
+void input_gamepad_event(const SDL_Event& e);
 
 // Installs the event watch (and SDL's event subsystem) on first use; true on
 // success. Both start operations call it.
 bool input_watch_start();
 
-// Forgets the keyboard's and the mouse's state (input_shutdown's halves).
+// Forgets the keyboard's, the mouse's and the pads' state (input_shutdown's
+// parts); the pads' reset also closes them and stops their service.
 void input_keyboard_reset();
 void input_mouse_reset();
 void input_pointer_reset();
+void input_gamepad_reset();
 
 // The screen the tracked mouse belongs to, as the screen service told it.
 struct InputScreen {

@@ -134,3 +134,8 @@ int key_released(int scan_code) {
   if (scan_code < 0 || scan_code > 255) return 0;
   return released_once(static_cast<size_t>(scan_code));
 }
+
+int key_down(int scan_code) {
+  if (!g_keyboard.acquired || scan_code < 0 || scan_code > 255) return 0;
+  return (g_keyboard.polled[static_cast<size_t>(scan_code)] & 0x80) ? 1 : 0;
+}

@@ -12,9 +12,10 @@ namespace {
 
 // Over three deals: sets 1, 0, 1; each face sprite of the set on exactly two
 // cards; all face down at their slots; the game counters fresh, the pause
-// counter and picks as they were.
+// counter and picks as they were; each deal counted.
 TEST(Deal, AlternatingSetsEveryFaceTwiceLaidOutFaceDown) {
   play::FreshState();
+  EXPECT_EQ(GamesDealt, 0);
   for (int set = 0; set < kCardSets; ++set) {
     for (int face = 1; face <= kFacesPerSet; ++face) CardSets[set].Faces[face] = 1000 * (set + 1) + face;
   }
@@ -47,6 +48,7 @@ TEST(Deal, AlternatingSetsEveryFaceTwiceLaidOutFaceDown) {
     EXPECT_EQ(MatchFade, 255);
     EXPECT_EQ(FrameCounter, 57 + deal);
     EXPECT_EQ(FirstPick.Row, 4);
+    EXPECT_EQ(GamesDealt, deal + 1);
   }
 }
 
