@@ -9,6 +9,7 @@
 #include "app/display.h"
 #include "app/main_loop.h"
 #include "app/settings.h"
+#include "app/startup.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "game/flow.h"
@@ -72,6 +73,7 @@ struct Navigation {
   Release start;
   int stick = -1;  // the direction the stick is held in, -1 none
   int pads = 0;    // pads connected at the last pass
+  bool pads_started = false;
   bool anchored = false;
   PointerPlace anchor;
 };
@@ -150,6 +152,12 @@ void Press() {
 }  // namespace
 
 void HandleNavigation() {
+  // The pads start once the first frame is on the screen: nothing but what
+  // the start-up has to do stands between the start and the logo.
+  if (!g_nav.pads_started && screen_stats().frames_presented > 0) {
+    g_nav.pads_started = true;
+    (void)PadStart();
+  }
   const int pads = gamepad_poll();
   // A pad pulled out with a button held lets go of nothing.
   if (pads < g_nav.pads) g_nav.south.down = g_nav.east.down = g_nav.start.down = false;

@@ -147,7 +147,6 @@ void StartUp(const std::vector<std::string>& params, const std::string& programF
   WriteInitialSettings();
   StartLanguage();
   StartSubsystems();
-  (void)PadStart();
 
   BuildScreenModeList();
   desktops_examine();

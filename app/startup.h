@@ -16,8 +16,9 @@ struct SubsystemStarts {
   int (*sound)();
 };
 extern SubsystemStarts Subsystems;
-// The pad service, started after them. The game can do without it: when it
-// fails, play goes on without pads and nothing is logged. Tests replace it.
+// The pad service, started by the main loop once the first frame is shown.
+// The game can do without it: when it fails, play goes on without pads and
+// nothing is logged. Tests replace it.
 extern int (*PadStart)();
 
 // Start-up up to the main loop (every step but running the loop). params
