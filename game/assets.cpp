@@ -24,6 +24,7 @@ enum class Make {
   KeyedSprite,  // a sprite whose black pixels are transparent
   Image,        // an image, drawn into text sprites later
   Fitted,       // a screen-sized sprite fitted to the screen
+  FittedLater,  // the same, not on the first frame: checked now, made when shown
 };
 
 struct FixedPicture {
@@ -47,7 +48,7 @@ constexpr FixedPicture kFixedPictures[] = {
     {"right off.png", kRightArrowOffSprite, Make::KeyedSprite},
     {"box.png", kBoxSprite, Make::KeyedSprite},
     {"boxx.png", kTickedBoxSprite, Make::KeyedSprite},
-    {"title.png", kTitleSprite, Make::Fitted},
+    {"title.png", kTitleSprite, Make::FittedLater},
     {"ogs.png", kLogoSprite, Make::Fitted},
 };
 
@@ -69,7 +70,7 @@ class PictureLoad {
   // Reads an entry and makes it into a picture under number (-1: a new
   // handle); logs it and returns the engine's answer (the handle for -1).
   int Load(const std::string& entry, Make make, int number) {
-    const bool screen_sized = make == Make::Fitted;
+    const bool screen_sized = make == Make::Fitted || make == Make::FittedLater;
     const int64_t capacity = screen_sized ? kScreenPictureBuffer : kPictureBuffer;
     std::unique_ptr<uint8_t[]>& buffer = screen_sized ? screen_buffer_ : picture_buffer_;
     if (!buffer) buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(capacity)]);
@@ -100,7 +101,9 @@ class PictureLoad {
       case Make::Image:
         return image_from_memory_sized(number, data, bytes);
       case Make::Fitted:
-        return FitToScreen(data, static_cast<int>(size), number);
+        return FitToScreen(data, static_cast<int>(size), number, 0);
+      case Make::FittedLater:
+        return FitToScreen(data, static_cast<int>(size), number, kSpriteLater);
     }
     return 0;
   }
@@ -144,7 +147,7 @@ void LoadGameAssets() {
   for (int n = 1; n <= kBackgrounds; ++n) {
     int& background = Backgrounds[static_cast<size_t>(n - 1)];
     FreeOldSprite(&background);
-    background = load.Load(BackgroundEntry(n), Make::Fitted, -1);
+    background = load.Load(BackgroundEntry(n), Make::FittedLater, -1);
   }
   for (int set = 1; set <= kCardSets; ++set) {
     CardSet& cards = CardSets[static_cast<size_t>(set - 1)];

@@ -51,6 +51,8 @@ void LoadMusic();
 // Decodes a full-screen picture and makes it into a ScreenWidth by
 // ScreenHeight sprite (number, or -1 for a handle): used unscaled at the
 // screen's size, stretched when the two are about as wide for their height,
-// otherwise scaled to cover the screen and cut out of the middle. Returns the
-// sprite (handle), or 0 when the picture does not decode.
-int FitToScreen(const void* data, int size, int number);
+// otherwise scaled to cover the screen and cut out of the middle. flags 0,
+// or kSpriteLater for a picture not on the next frame (checked now, its
+// pixels made when it is shown). Returns the sprite (handle), or 0 when the
+// picture does not decode.
+int FitToScreen(const void* data, int size, int number, int flags = 0);

@@ -50,7 +50,7 @@ bool ChooseFit(int w, int h, int width, int height, ImageRect* rect) {
 
 }  // namespace
 
-int FitToScreen(const void* data, int size, int number) {
+int FitToScreen(const void* data, int size, int number, int flags) {
   const int width = ScreenWidth;
   const int height = ScreenHeight;
   if (data == nullptr || size <= 0 || width <= 0 || height <= 0) return 0;
@@ -60,5 +60,6 @@ int FitToScreen(const void* data, int size, int number) {
   return sprite_from_memory_fitted(number, data, static_cast<size_t>(size), width, height,
                                    [width, height](int w, int h, ImageRect* rect) {
                                      return ChooseFit(w, h, width, height, rect);
-                                   });
+                                   },
+                                   flags);
 }

@@ -49,25 +49,29 @@ void image_encoder_register(uint32_t key, ImageEncodeFn encode) {
   list.emplace_back(key, encode);
 }
 
+bool image_decode_reusing(const void* data, size_t size, int key, ImageBuffer* img) {
+  image_codecs_start();
+  if (!data || size == 0) return false;
+  size = std::min(size, kImageMaxInput);
+  for (ImageDecodeFn decode : registry().decoders) {
+    const uint8_t* bytes = static_cast<const uint8_t*>(data);
+    bool keyed = key >= 0 && decode == png_decode;
+    bool ok = keyed ? png_decode_keyed(bytes, size, key, img) : decode(bytes, size, img);
+    if (ok && img->width > 0 && img->height > 0 &&
+        img->pixels.size() == static_cast<size_t>(img->width) * static_cast<size_t>(img->height) * 4) {
+      if (key >= 0 && !keyed) image_apply_transparent_color(img, key);
+      return true;
+    }
+  }
+  return false;
+}
+
 namespace {
 
 // The first decoder's picture, keyed when key is not -1.
 std::unique_ptr<ImageBuffer> decode_with_key(const void* data, size_t size, int key) {
-  image_codecs_start();
-  if (!data || size == 0) return nullptr;
-  size = std::min(size, kImageMaxInput);
-  for (ImageDecodeFn decode : registry().decoders) {
-    auto img = std::make_unique<ImageBuffer>();
-    const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    bool keyed = key >= 0 && decode == png_decode;
-    bool ok = keyed ? png_decode_keyed(bytes, size, key, img.get()) : decode(bytes, size, img.get());
-    if (ok && img->width > 0 && img->height > 0 &&
-        img->pixels.size() == static_cast<size_t>(img->width) * static_cast<size_t>(img->height) * 4) {
-      if (key >= 0 && !keyed) image_apply_transparent_color(img.get(), key);
-      return img;
-    }
-  }
-  return nullptr;
+  auto img = std::make_unique<ImageBuffer>();
+  return image_decode_reusing(data, size, key, img.get()) ? std::move(img) : nullptr;
 }
 
 }  // namespace

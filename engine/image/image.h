@@ -150,6 +150,11 @@ std::unique_ptr<ImageBuffer> image_decode(const void* data, size_t size);
 // sprites are loaded; the built-in PNG decoder applies the key as it goes.
 std::unique_ptr<ImageBuffer> image_decode_keyed(const void* data, size_t size, int rgb);
 
+// image_decode (keyed as image_decode_keyed when key is not -1) into *out,
+// whose memory is used again when it is large enough; false when no
+// decoder accepts the data (*out is then unusable).
+bool image_decode_reusing(const void* data, size_t size, int key, ImageBuffer* out);
+
 // Encodes with the encoder of key; false when there is none or it fails.
 bool image_encode(const ImageBuffer& image, uint32_t key, std::vector<uint8_t>* out);
 
@@ -219,6 +224,12 @@ using ImageChooseRect = std::function<bool(int width, int height, ImageRect* rec
 // rectangle does not lie inside it.
 std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t size, int width, int height,
                                                     const ImageChooseRect& choose);
+
+// image_decode_stretched into *out, whose memory is used again when it is
+// large enough: one scratch buffer serves picture after picture. False
+// (with *out left unusable) where image_decode_stretched gives nullptr.
+bool image_decode_stretched_into(const void* data, size_t size, int width, int height,
+                                 const ImageChooseRect& choose, ImageBuffer* out);
 
 // Lets the smooth stretch use at most its plain loops (0), SSE2 (1) or AVX2
 // (2, the default), for tests and benchmarks; returns the widest it now uses.

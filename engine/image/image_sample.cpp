@@ -379,46 +379,51 @@ void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh
                      out);
 }
 
-std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t size, int width, int height,
-                                                    const ImageChooseRect& choose) {
+bool image_decode_stretched_into(const void* data, size_t size, int width, int height,
+                                 const ImageChooseRect& choose, ImageBuffer* out) {
   if (!data || size == 0 || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
-    return nullptr;
-  // The stretched picture, once choose has given a rectangle that lies
-  // inside a w x h picture; nullptr when it does not.
+    return false;
+  // Sizes *out for the stretched picture, once choose has given a rectangle
+  // that lies inside a w x h picture; false when it does not.
   ImageRect rect;
-  auto stretched_of = [&](int w, int h, int depth) -> std::unique_ptr<ImageBuffer> {
+  auto size_out = [&](int w, int h, int depth) {
     if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 || rect.x > w - rect.width ||
         rect.y > h - rect.height) {
-      return nullptr;
+      return false;
     }
-    auto out = std::make_unique<ImageBuffer>();
     out->width = width;
     out->height = height;
     out->depth = depth;
-    if (!pixels_resize(&out->pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4)) return nullptr;
-    return out;
+    return pixels_resize(&out->pixels, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   };
   // A PNG of the kinds the row reader takes is stretched as it is read: only
   // a few of its rows are ever held at once.
   PngRowReader png;
   if (png.open(static_cast<const uint8_t*>(data), std::min(size, kImageMaxInput)) &&
       choose(png.width(), png.height(), &rect)) {
-    auto out = stretched_of(png.width(), png.height(), png.depth());
-    if (!out) return nullptr;
+    if (!size_out(png.width(), png.height(), png.depth())) return false;
     const size_t left = static_cast<size_t>(rect.x) * 4;
     const bool stretched = stretch_rows(
         [&](int r) -> const uint8_t* {
           const uint8_t* row = png.row(rect.y + r);
           return row ? row + left : nullptr;
         },
-        png.width() - rect.x, rect.width, rect.height, out.get());
-    if (!stretched || !png.finish()) return nullptr;
-    return out;
+        png.width() - rect.x, rect.width, rect.height, out);
+    return stretched && png.finish();
   }
-  // Every other picture (and one of the screen's own size) is decoded whole.
-  auto whole = image_decode(data, size);
-  if (!whole || !choose(whole->width, whole->height, &rect)) return whole;
-  auto out = stretched_of(whole->width, whole->height, whole->depth);
-  if (out) image_stretch_smooth(*whole, rect.x, rect.y, rect.width, rect.height, out.get());
-  return out;
+  // Every other picture (and one of the screen's own size) is decoded whole,
+  // and is the answer when choose keeps it as it is.
+  if (!image_decode_reusing(data, size, -1, out)) return false;
+  if (!choose(out->width, out->height, &rect)) return true;
+  const ImageBuffer whole = std::move(*out);
+  *out = ImageBuffer();
+  if (!size_out(whole.width, whole.height, whole.depth)) return false;
+  image_stretch_smooth(whole, rect.x, rect.y, rect.width, rect.height, out);
+  return true;
+}
+
+std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t size, int width, int height,
+                                                    const ImageChooseRect& choose) {
+  auto out = std::make_unique<ImageBuffer>();
+  return image_decode_stretched_into(data, size, width, height, choose, out.get()) ? std::move(out) : nullptr;
 }

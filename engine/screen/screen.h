@@ -182,6 +182,9 @@ int window_event_next();
 // Sprite creation flags.
 constexpr int kSpriteMask = 4;          // keep a mask of opaque pixels
 constexpr int kSpriteKeepAlpha = 8;     // do not derive alpha from the transparent colour
+// A picture not shown at once: checked now, its pixels made (decoded again)
+// when it is first drawn, on the software screen.
+constexpr int kSpriteLater = 16;
 
 // Most bytes of an encoded picture that sprite_from_memory reads.
 constexpr size_t kSpriteMaxInput = 10000000;
@@ -206,11 +209,13 @@ int sprite_from_memory(int number, const void* data, size_t size, int flags);
 // Makes a sprite of exactly width x height from an encoded picture
 // stretched while it is decoded, choose saying which part of the picture
 // fills it (as image_decode_stretched). It holds what sprite_create followed
-// by drawing that stretched picture in at (0, 0) would hold. Number or -1;
-// 0 when the picture does not decode to that size.
+// by drawing that stretched picture in at (0, 0) would hold. Flags 0, or
+// kSpriteLater. Number or -1; 0 when the picture does not decode to that
+// size.
 struct ImageRect;
 int sprite_from_memory_fitted(int number, const void* data, size_t size, int width, int height,
-                              const std::function<bool(int width, int height, ImageRect* rect)>& choose);
+                              const std::function<bool(int width, int height, ImageRect* rect)>& choose,
+                              int flags = 0);
 
 // Re-applies colour rgb (0x00BBGGRR) as the sprite's transparent colour:
 // alpha 0 where the pixel is exactly that colour, 255 elsewhere. With -1

@@ -202,6 +202,10 @@ bool sprite_restore(Sprite* sprite);
 // if to every pixel (a fill, a key).
 void sprite_change_colour(Sprite* sprite, const std::function<void(ImageBuffer*)>& change);
 
+// A buffer for pictures decoded only to check them (kSpriteLater), kept
+// from one to the next and given back at the next flip.
+ImageBuffer& sprite_scratch();
+
 // Software screen: gives back the pixels of large sprites that have not been
 // drawn for a while and can be made again. Called once a pass.
 void sprites_release_idle();

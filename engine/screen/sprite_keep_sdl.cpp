@@ -87,7 +87,13 @@ void sprite_change_colour(Sprite* sp, const std::function<void(ImageBuffer*)>& c
   std::memcpy(&sp->uniform_word, one.pixels.data(), 4);
 }
 
+ImageBuffer& sprite_scratch() {
+  static ImageBuffer scratch;
+  return scratch;
+}
+
 void sprites_release_idle() {
+  sprite_scratch() = ImageBuffer();
   ScreenContext& s = screen_state();
   if (s.path != ScreenPath::Surface) return;
   const uint64_t pass = s.frame.pass;

@@ -44,18 +44,21 @@ ImageBuffer* sprite_pixels(Sprite* sp) { return sprite_restore(sp) ? &sp->pixels
 
 bool sprite_upload(Sprite* sp) {
   const ImageBuffer& px = sp->pixels;
-  // A sprite of one colour on the software screen may have no pixels at all.
+  // On the software screen a sprite of one colour, or one whose pixels are
+  // made when first drawn, may have none yet.
+  if (px.pixels.empty() && sp->source && !sp->uniform && (sp->flags & kSpriteMask) && !sprite_restore(sp)) return false;
   const bool colour_only = px.pixels.empty() && sp->uniform && screen_state().path == ScreenPath::Surface;
-  if (px.pixels.empty() && !colour_only) return false;
+  const bool made_later = px.pixels.empty() && sp->source && screen_state().path == ScreenPath::Surface;
+  if (px.pixels.empty() && !colour_only && !made_later) return false;
   sp->stamp = new_stamp();
-  if (!colour_only) sp->uniform = sp->uniform_known = false;
+  if (!colour_only && !made_later) sp->uniform = sp->uniform_known = false;
   // Changed pixels count as used: they are kept a while before they can go.
   sp->used_in_pass = screen_state().frame.pass;
   if (sp->flags & kSpriteMask) {
     const size_t count = static_cast<size_t>(sp->width) * static_cast<size_t>(sp->height);
     if (colour_only) {
       sp->mask.assign(count, (sp->uniform_word >> 24) == 255 ? 1 : 0);
-    } else {
+    } else if (!px.pixels.empty()) {
       sp->mask.resize(count);
       for (size_t i = 0; i < count; ++i) sp->mask[i] = px.pixels[i * 4 + 3] == 255 ? 1 : 0;
     }
@@ -156,16 +159,23 @@ int sprite_from_memory(int number, const void* data, size_t size, int flags) {
 }
 
 int sprite_from_memory_fitted(int number, const void* data, size_t size, int width, int height,
-                              const std::function<bool(int width, int height, ImageRect* rect)>& choose) {
+                              const std::function<bool(int width, int height, ImageRect* rect)>& choose,
+                              int flags) {
   if (!screen_is_open() || !data || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
     return 0;
-  auto img = image_decode_stretched(data, size, width, height, choose);
-  if (!img || img->width != width || img->height != height) return 0;
+  // A picture wanted later is decoded into the scratch buffer only to check
+  // it: the memory of one picture serves them all, and its own pixels are
+  // made when it is first drawn.
+  const bool later = (flags & kSpriteLater) != 0 && screen_state().path == ScreenPath::Surface;
+  ImageBuffer fresh;
+  ImageBuffer& img = later ? sprite_scratch() : fresh;
+  if (!image_decode_stretched_into(data, size, width, height, choose, &img) || img.width != width ||
+      img.height != height) {
+    return 0;
+  }
   // As an empty sprite with the stretched picture drawn in: its colour
   // under the alpha sprite_create gives.
   const uint32_t alpha = created_alpha(0);
-  auto* p = reinterpret_cast<uint32_t*>(img->pixels.data());
-  for (size_t i = 0; i < img->pixels.size() / 4; ++i) p[i] = (p[i] & 0x00FFFFFFu) | alpha;
   auto source = std::make_unique<SpriteSource>();
   const auto* bytes = static_cast<const uint8_t*>(data);
   source->encoded.assign(bytes, bytes + size);
@@ -173,7 +183,14 @@ int sprite_from_memory_fitted(int number, const void* data, size_t size, int wid
   source->fit_height = height;
   source->choose = choose;
   source->fit_alpha = alpha;
-  return sprite_store(number, std::move(*img), 0, std::move(source));
+  if (later) {
+    auto sp = new_sprite(width, height, 0);
+    sp->source = std::move(source);
+    return keep(number, std::move(sp));
+  }
+  auto* p = reinterpret_cast<uint32_t*>(img.pixels.data());
+  for (size_t i = 0; i < img.pixels.size() / 4; ++i) p[i] = (p[i] & 0x00FFFFFFu) | alpha;
+  return sprite_store(number, std::move(img), 0, std::move(source));
 }
 
 void sprite_transparent_color(int sprite, int rgb) {

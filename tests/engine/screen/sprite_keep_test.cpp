@@ -99,6 +99,26 @@ TEST_F(SpriteKeep, APictureFittedToASizeComesBackFittedTheSame) {
   EXPECT_EQ(shown(4, false), first);
 }
 
+TEST_F(SpriteKeep, APictureWantedLaterIsCheckedNowAndMadeWhenFirstDrawn) {
+  const std::vector<uint8_t> png = png_of(kBigW, kBigH, busy_picture());
+  auto whole = [](int, int, ImageRect*) { return false; };
+  fill_screen(0x808080);
+  screen_flip();
+  const int64_t before = held();
+  ASSERT_NE(sprite_from_memory_fitted(8, png.data(), png.size(), kBigW, kBigH, whole, kSpriteLater), 0);
+  ASSERT_NE(sprite_from_memory_fitted(9, png.data(), png.size(), kBigW, kBigH, whole, kSpriteLater), 0);
+  EXPECT_EQ(held(), before) << "checked, not kept";
+  EXPECT_EQ(sprite_width(8), kBigW);
+  // A picture that does not decode is refused at once, as without the flag.
+  std::vector<uint8_t> cut(png.begin(), png.begin() + static_cast<ptrdiff_t>(png.size() / 2));
+  EXPECT_EQ(sprite_from_memory_fitted(10, cut.data(), cut.size(), kBigW, kBigH, whole, kSpriteLater), 0);
+  EXPECT_FALSE(sprite_exists(10));
+  // Drawn, it is the picture made at once.
+  ASSERT_NE(sprite_from_memory_fitted(11, png.data(), png.size(), kBigW, kBigH, whole), 0);
+  EXPECT_EQ(shown(8, false), shown(11, false));
+  EXPECT_EQ(held() - before, 2 * int64_t{kBigW} * kBigH * 4);
+}
+
 TEST_F(SpriteKeep, OneColourAllOverIsDrawnFromTheColourAndRemadeWhenNeeded) {
   // The game's dimming sprite: made, filled black, made solid by a white
   // key. It is one colour all along and needs no pixels.
