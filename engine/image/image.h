@@ -231,6 +231,13 @@ std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t siz
 bool image_decode_stretched_into(const void* data, size_t size, int width, int height,
                                  const ImageChooseRect& choose, ImageBuffer* out);
 
+// Whether image_decode_stretched would give a width x height picture,
+// without making it: a PNG the row reader takes is read to its end, row by
+// row, with every check of a whole decode; any other picture is decoded
+// into *scratch, whose memory is used again as above.
+bool image_check_stretched(const void* data, size_t size, int width, int height, const ImageChooseRect& choose,
+                           ImageBuffer* scratch);
+
 // Lets the smooth stretch use at most its plain loops (0), SSE2 (1) or AVX2
 // (2, the default), for tests and benchmarks; returns the widest it now uses.
 int image_stretch_vector_limit(int widest);

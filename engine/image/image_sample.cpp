@@ -422,6 +422,26 @@ bool image_decode_stretched_into(const void* data, size_t size, int width, int h
   return true;
 }
 
+bool image_check_stretched(const void* data, size_t size, int width, int height, const ImageChooseRect& choose,
+                           ImageBuffer* scratch) {
+  if (!data || size == 0 || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
+    return false;
+  ImageRect rect;
+  auto inside = [&rect](int w, int h) {
+    return rect.x >= 0 && rect.y >= 0 && rect.width > 0 && rect.height > 0 && rect.x <= w - rect.width &&
+           rect.y <= h - rect.height;
+  };
+  PngRowReader png;
+  // Kept whole when choose answers false, so then it must already have the size.
+  if (png.open(static_cast<const uint8_t*>(data), std::min(size, kImageMaxInput))) {
+    if (choose(png.width(), png.height(), &rect)) return inside(png.width(), png.height()) && png.finish();
+    return png.width() == width && png.height() == height && png.finish();
+  }
+  if (!image_decode_reusing(data, size, -1, scratch)) return false;
+  if (!choose(scratch->width, scratch->height, &rect)) return scratch->width == width && scratch->height == height;
+  return inside(scratch->width, scratch->height);
+}
+
 std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t size, int width, int height,
                                                     const ImageChooseRect& choose) {
   auto out = std::make_unique<ImageBuffer>();

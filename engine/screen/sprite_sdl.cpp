@@ -163,14 +163,13 @@ int sprite_from_memory_fitted(int number, const void* data, size_t size, int wid
                               int flags) {
   if (!screen_is_open() || !data || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
     return 0;
-  // A picture wanted later is decoded into the scratch buffer only to check
-  // it: the memory of one picture serves them all, and its own pixels are
-  // made when it is first drawn.
+  // A picture wanted later is only checked now, read to its end as a decode
+  // reads it; its own pixels are made when it is first drawn.
   const bool later = (flags & kSpriteLater) != 0 && screen_state().path == ScreenPath::Surface;
-  ImageBuffer fresh;
-  ImageBuffer& img = later ? sprite_scratch() : fresh;
-  if (!image_decode_stretched_into(data, size, width, height, choose, &img) || img.width != width ||
-      img.height != height) {
+  ImageBuffer img;
+  if (later ? !image_check_stretched(data, size, width, height, choose, &sprite_scratch())
+            : !image_decode_stretched_into(data, size, width, height, choose, &img) || img.width != width ||
+                  img.height != height) {
     return 0;
   }
   // As an empty sprite with the stretched picture drawn in: its colour

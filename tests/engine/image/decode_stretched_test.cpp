@@ -157,4 +157,34 @@ TEST(DecodeStretched, RectanglesOutsideThePictureAndBadSizesAreRefused) {
   EXPECT_EQ(image_decode_stretched(junk, sizeof junk, 10, 10, always({0, 0, 1, 1})), nullptr);
 }
 
+// The start-up check of a picture shown later must say yes exactly when the
+// decode it stands for would give a picture of the wanted size.
+TEST(DecodeStretched, TheCheckAgreesWithTheDecodeItStandsFor) {
+  ImageBuffer scratch;
+  for (bool interlaced : {false, true}) {  // read row by row, decoded whole
+    const std::vector<uint8_t> file = png_file(64, 48, PNG_COLOR_TYPE_RGB_ALPHA, 8, interlaced);
+    std::vector<std::vector<uint8_t>> inputs = {file, png_writer::rechunk(file, 0, true),
+                                                png_writer::rechunk(file, 4, true)};
+    for (size_t keep : {size_t{20}, file.size() / 2, file.size() - 13, file.size() - 1})
+      inputs.emplace_back(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(keep));
+    for (size_t at : {file.size() / 3, file.size() - 20}) {
+      inputs.push_back(file);
+      inputs.back()[at] ^= 0x40;
+    }
+    const ImageChooseRect chooses[] = {always({3, 4, 50, 40}), always({0, 0, 65, 48}), always({60, 0, 5, 10}),
+                                       [](int, int, ImageRect*) { return false; }};
+    for (size_t i = 0; i < inputs.size(); ++i) {
+      for (size_t c = 0; c < std::size(chooses); ++c) {
+        for (auto [w, h] : {std::pair{20, 15}, std::pair{64, 48}}) {
+          const std::vector<uint8_t>& in = inputs[i];
+          auto made = image_decode_stretched(in.data(), in.size(), w, h, chooses[c]);
+          const bool want = made && made->width == w && made->height == h;
+          EXPECT_EQ(image_check_stretched(in.data(), in.size(), w, h, chooses[c], &scratch), want)
+              << "interlaced " << interlaced << " input " << i << " choice " << c << " to " << w << "x" << h;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
