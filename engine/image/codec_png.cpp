@@ -312,11 +312,14 @@ bool open_rows(PngRowReader::State* s) {
   return true;
 }
 
-// One more row into s->row; false when the data is damaged.
-bool read_next_row(PngRowReader::State* s) {
+// One more row into s->row, turned into the engine's pixels unless it is
+// read only to be checked; false when the data is damaged.
+bool read_next_row(PngRowReader::State* s, bool wanted) {
   if (setjmp(png_jmpbuf(s->png))) return false;
   uint8_t* row = s->row.data();
-  if (s->widen) {
+  if (!wanted) {
+    png_read_row(s->png, row, nullptr);
+  } else if (s->widen) {
     png_read_row(s->png, row + s->width, nullptr);
     widen_row(row, row + s->width, s->width, key_word(-1));
   } else {
@@ -363,7 +366,7 @@ int PngRowReader::depth() const { return s_ && s_->widen ? 24 : 32; }
 const uint8_t* PngRowReader::row(int y) {
   if (!s_ || s_->failed || y < s_->rows_read - 1 || y >= s_->height) return nullptr;
   while (s_->rows_read <= y) {
-    if (!read_next_row(s_.get())) {
+    if (!read_next_row(s_.get(), s_->rows_read == y)) {
       s_->failed = true;
       return nullptr;
     }
@@ -374,7 +377,13 @@ const uint8_t* PngRowReader::row(int y) {
 
 bool PngRowReader::finish() {
   if (!s_ || s_->failed) return false;
-  if (s_->height > 0 && !row(s_->height - 1)) return false;
+  while (s_->rows_read < s_->height) {
+    if (!read_next_row(s_.get(), false)) {
+      s_->failed = true;
+      return false;
+    }
+    ++s_->rows_read;
+  }
   if (!read_end(s_.get())) s_->failed = true;
   return !s_->failed;
 }
