@@ -86,12 +86,10 @@ int screen_is_open();
 int screen_width();
 int screen_height();
 
-// For input: whether the screen lives in a window, the system id of the
-// window it draws in (0 when none), and the screen's origin in that window.
+// For input: whether the screen lives in a window, and the system id of the
+// window it draws in (0 when none).
 int screen_in_window();
 uint32_t screen_system_window_id();
-int screen_origin_x();
-int screen_origin_y();
 
 // Sets the frame-rate target (0 = no pacing). Non-zero when a
 // high-resolution counter exists.
@@ -110,7 +108,6 @@ int display_modes_next();
 int display_mode_width();
 int display_mode_height();
 int display_mode_depth();
-int display_mode_refresh();
 
 // Reads the list of attached displays; returns how many.
 int desktops_examine();

@@ -220,10 +220,6 @@ int64_t sprite_draw_direct(const DrawItem& item, uint8_t* origin, int pitch, con
 // Adds a draw to the pass.
 void frame_add(Sprite* sprite, int x, int y, int intensity);
 
-// Composes what the pass has drawn so far, before the screen is read or a
-// sprite on it changes; the rest of the pass goes on top.
-void frame_compose_now();
-
 // Called before a sprite's pixels change or it is freed: a pass that still
 // has to draw it does so first.
 void frame_sprite_changing(const Sprite* sprite);
