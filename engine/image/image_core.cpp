@@ -1,5 +1,5 @@
 // The image table and the operations on whole images.
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 #include <algorithm>
 #include <cstring>

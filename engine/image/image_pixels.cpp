@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #endif
 
 #include "engine/image/codec_builtin.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/image/image_sample_avx2.h"
 
 namespace {

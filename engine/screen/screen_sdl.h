@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/screen/renderer_probe.h"
 #include "engine/screen/screen.h"
 #include "engine/screen/sprite_blit.h"

@@ -15,7 +15,7 @@
 #include "app/log.h"
 #include "app/settings.h"
 #include "app/startup.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/pack/pack.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"

@@ -19,7 +19,7 @@
 #include "app/main_loop.h"
 #include "app/settings.h"
 #include "app/startup.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"

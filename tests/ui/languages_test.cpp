@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/system/file.h"
 #include "engine/system/unicode.h"
 #include "ui/languages.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/system/file.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <sys/resource.h>
 #endif
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "tests/engine/image/png_writer.h"
 
 namespace {
