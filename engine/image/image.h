@@ -29,10 +29,6 @@ int image_create(int number, int width, int height, int depth, int background);
 // Frees one image, or every image for -1.
 void image_free(int image);
 
-int image_width(int image);   // 0 if none
-int image_height(int image);  // 0 if none
-int image_depth(int image);   // 0 if none
-
 // The image's pixels, for draw_image and the drawing passes; nullptr if none.
 ImageBuffer* image_handle(int image);
 
@@ -58,13 +54,3 @@ int image_from_memory_sized(int number, const void* data, size_t size);
 
 // Decodes a picture file into an image; 0 when it cannot be read or decoded.
 int image_load(int number, const std::string& path);
-
-// Stretches an image to width x height: mode 0 smooth (area averaging when
-// shrinking, bilinear when enlarging, alpha included), mode 1 nearest pixel.
-// The same size leaves it untouched. Non-zero on success.
-int image_resize(int image, int width, int height, int mode);
-
-// Copies a rectangle of a source image into a new image of the same depth
-// under number (or -1). The rectangle must lie inside the source. Returns
-// the number, a handle, or 0.
-int image_grab(int source, int number, int x, int y, int width, int height);

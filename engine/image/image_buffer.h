@@ -151,7 +151,7 @@ void image_fill_rgb(ImageBuffer* dst, int x, int y, int width, int height, int r
 void image_sample_stretch(const ImageBuffer& src, int sx, int sy, int sw, int sh, int width, int height,
                           int filter, ImageBuffer* out);
 
-// The smooth stretch of image_resize: the rectangle sx, sy, sw x sh (inside
+// The smooth stretch: the rectangle sx, sy, sw x sh (inside
 // src) stretched to fill out, whose width, height and pixels are set
 // already; area averaging when shrinking and bilinear between pixel centres
 // when enlarging, each axis on its own, all four channels.

@@ -37,3 +37,7 @@ struct InputScreen {
   bool active = true;
 };
 InputScreen& input_screen();
+
+// The mouse's movement in the last poll (the tests check the deltas).
+int mouse_dx();
+int mouse_dy();

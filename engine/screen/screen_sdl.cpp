@@ -265,7 +265,6 @@ ScreenStats screen_stats() {
 }
 int screen_width() { return screen_state().width; }
 int screen_height() { return screen_state().height; }
-int screen_in_window() { return screen_state().in_window ? 1 : 0; }
 
 uint32_t screen_system_window_id() {
   ScreenContext& s = screen_state();

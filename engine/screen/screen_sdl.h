@@ -162,6 +162,10 @@ ObjectTable<Window>& window_table();
 // Window of a window number or handle; nullptr if none.
 SDL_Window* window_sdl(int window);
 
+// The bits per pixel of the current display mode: 32 for every listed mode,
+// 0 before the first display_modes_next (the tests check it).
+int display_mode_depth();
+
 // ---- Sprites (sprite_sdl.cpp, sprite_texture_sdl.cpp) ----
 
 // The sprite's full-size pixels, read back from its texture when a renderer
@@ -237,6 +241,10 @@ void frame_repaint();
 
 // Reads screen pixels as 0xAARRGGBB words after composing the pass.
 bool frame_read(int x, int y, int width, int height, uint32_t* out);
+
+// The kinds of DrawTarget: a sprite's pixels or an image's.
+constexpr int kDrawTargetSprite = 1;
+constexpr int kDrawTargetImage = 2;
 
 // ---- SDL's memory (memory_sdl.cpp) ----
 

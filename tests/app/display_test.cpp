@@ -20,6 +20,8 @@
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
 #include "tests/app/startup_harness.h"
+#include "tests/support/image_probe.h"
+#include "tests/support/screen_probe.h"
 
 namespace {
 

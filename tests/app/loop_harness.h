@@ -26,6 +26,7 @@
 #include "game/board.h"
 #include "game/screen_state.h"
 #include "tests/support/screen_fixture.h"
+#include "tests/support/screen_probe.h"
 #include "ui/controls.h"
 
 namespace loop_test {

@@ -8,6 +8,7 @@
 
 #include "engine/image/image_buffer.h"
 #include "engine/system/file.h"
+#include "tests/support/image_probe.h"
 
 namespace {
 

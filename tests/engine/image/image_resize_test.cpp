@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/image/image_buffer.h"
+#include "tests/support/image_probe.h"
 
 namespace {
 

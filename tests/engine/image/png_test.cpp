@@ -15,6 +15,7 @@
 
 #include "engine/image/image_buffer.h"
 #include "tests/engine/image/png_writer.h"
+#include "tests/support/image_probe.h"
 
 namespace {
 
