@@ -13,7 +13,7 @@
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/system/system.h"
-#include "ui/text_keys.h"
+#include "ui/studio.h"
 
 int ScreenWidth = 0;
 int ScreenHeight = 0;

@@ -65,7 +65,7 @@ void ResumeMusicIfPaused() {
   if (sound_status(kMusicSound) == kSoundPaused) sound_resume(kMusicSound);
 }
 
-// Step 1 of a pass in the windowed and borderless modes: every pending window
+// First in a pass of the windowed and borderless modes: every pending window
 // event, one at a time. An OK on the settings screen leaves the rest of the
 // queue for the next pass, since the window they were meant for may be gone.
 void DrainWindowEvents() {
@@ -109,7 +109,7 @@ void DrainWindowEvents() {
   }
 }
 
-// Step 4: the splash picture, or the board and the overlay of its screen
+// Drawn once the flip is done: the splash picture, or the board and the overlay of its screen
 // (the focus ring, when shown, goes over them).
 void DrawFrame() {
   switch (ScreenState) {
@@ -143,7 +143,7 @@ void DrawFrame() {
   }
 }
 
-// Step 5, full screen only. The buttons are levels: a held left button
+// Full screen only, after the drawing. The buttons are levels: a held left button
 // clicks again in every pass (turning the cards it is dragged across).
 void PollFullScreenMouse() {
   mouse_poll();
@@ -153,7 +153,7 @@ void PollFullScreenMouse() {
   if (mouse_button(2) != 0) LeavePlay();
 }
 
-// Step 6. Both splash checks run in the same pass, so the title's count
+// After the mouse. Both splash checks run in the same pass, so the title's count
 // starts in the pass in which the logo ends.
 void AdvanceSplashTimers() {
   if (ScreenState == LogoSplash && ++FrameCounter > kSplashPasses) {
@@ -186,7 +186,7 @@ void SpaceReleased() {
   }
 }
 
-// Step 8. Every key's release is taken each pass, so that M released on the
+// After the move is resolved. Every key's release is taken each pass, so that M released on the
 // settings screen does not toggle the music later on another screen.
 void HandleKeys() {
   keyboard_poll();

@@ -3,7 +3,7 @@
 // click at the focused target's middle, routed like the mouse's.
 #pragma once
 
-// Step 8 of a pass, after the game's own four keys: arrows, Tab and
+// Last in a pass, after the game's own four keys (HandleKeys): arrows, Tab and
 // Shift+Tab move the focus (held, they repeat); Enter and keypad Enter
 // press it when let go. On a pad the D-pad and the left stick move it, the
 // south button presses it, the east button does what Escape does and Start

@@ -39,7 +39,8 @@ constexpr SubsystemStarts kDefaultSubsystems = {sprite_system_start, keyboard_st
 
 constexpr const char* kFontFace = "Arial Black";
 
-// Every variable of the game at its start value (step 2 of start-up).
+// Every variable of the game at its start value, set once the engine
+// services are up and again by ResetProgram.
 void ResetGameState() {
   QuitRequested = 0;
   ScreenReopened = 0;

@@ -26,8 +26,7 @@ int ReadIcon() {
   const int64_t size = buffer ? pack_read_entry(pack, buffer.get(), kPictureBuffer, kIconEntry) : -1;
   pack_close(pack);
   if (size <= 0) return 0;
-  std::unique_ptr<ImageBuffer> image = image_decode(buffer.get(), static_cast<size_t>(size));
-  return image ? image_store(-1, std::move(image)) : 0;
+  return image_from_memory_sized(-1, buffer.get(), static_cast<size_t>(size));
 }
 
 }  // namespace

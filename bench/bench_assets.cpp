@@ -21,7 +21,7 @@
 
 #include "app/display.h"
 #include "app/folders.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/pack/pack.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"

@@ -16,7 +16,7 @@
 #include "bench/bench_libpng.h"
 #include "bench/bench_timing.h"
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/pack/pack.h"
 #include "engine/system/file.h"
 

@@ -12,7 +12,7 @@
 
 #include "bench/bench_timing.h"
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "bench/bench_timing.h"
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/screen/screen.h"
 
 namespace {

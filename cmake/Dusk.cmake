@@ -1,29 +1,5 @@
 # Small helpers shared by every folder's CMakeLists.txt.
 
-# Back-end files are named after their platform. A file whose name carries
-# the tag of another platform stays out of the build: on Windows the *_win32
-# and *_gdiplus files take the place of *_posix, *_linux, *_x11 and *_pango
-# (and the Cairo ones); files without a platform tag (*_sdl and the rest)
-# serve both.
-if(WIN32)
-  set(DUSK_FOREIGN_PLATFORM_TAGS posix linux pango cairo x11)
-else()
-  set(DUSK_FOREIGN_PLATFORM_TAGS win32 gdiplus)
-endif()
-
-# dusk_platform_sources(OUT files...) -> the files that belong in this build.
-function(dusk_platform_sources out)
-  list(JOIN DUSK_FOREIGN_PLATFORM_TAGS "|" tags)
-  set(kept)
-  foreach(file ${ARGN})
-    get_filename_component(stem "${file}" NAME_WE)
-    if(NOT stem MATCHES "(^|_)(${tags})(_|$)")
-      list(APPEND kept "${file}")
-    endif()
-  endforeach()
-  set(${out} ${kept} PARENT_SCOPE)
-endfunction()
-
 # In the Windows cross build SDL2 comes from its own CMake package in the
 # library cache (its pkg-config file would also bring SDL2main and the GUI
 # subsystem into every library and test that uses SDL). Found here, at the
@@ -45,27 +21,27 @@ function(dusk_pkg var mod)
   endif()
 endfunction()
 
-# dusk_library(NAME SOURCES... [LIBS libs...] [PKG modules...]
-#              [LINUX_PKG modules...] [WINDOWS_LIBS libs...])
+# dusk_library(NAME SOURCES... [LIBS libs...] [PKG modules...] [BACKEND service])
 # A static library of one part of the game; records itself in DUSK_LIBS so
-# the benchmarks and fuzz harnesses can link everything that exists. SOURCES
-# may name every back end of the folder: only this platform's are built.
-# LINUX_PKG are pkg-config modules of the Linux back ends, WINDOWS_LIBS the
-# system libraries of the Windows ones.
+# the benchmarks and fuzz harnesses can link everything that exists. With
+# BACKEND, SOURCES may name every back end of the engine service: only the
+# chosen one (cmake/Backends.cmake) is built, with what it links.
 function(dusk_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PKG;LINUX_PKG;WINDOWS_LIBS" ${ARGN})
-  dusk_platform_sources(sources ${ARG_SOURCES})
+  cmake_parse_arguments(ARG "" "BACKEND" "SOURCES;LIBS;PKG" ${ARGN})
+  set(sources ${ARG_SOURCES})
+  set(modules ${ARG_PKG})
+  set(system_libs)
+  if(ARG_BACKEND)
+    dusk_backend_parts(${ARG_BACKEND} "${sources}" sources backend_modules system_libs)
+    list(APPEND modules ${backend_modules})
+    list(REMOVE_DUPLICATES modules)
+  endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   if(ARG_LIBS)
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   endif()
-  set(modules ${ARG_PKG})
-  if(WIN32)
-    target_link_libraries(${name} PUBLIC ${ARG_WINDOWS_LIBS})
-  else()
-    list(APPEND modules ${ARG_LINUX_PKG})
-  endif()
+  target_link_libraries(${name} PUBLIC ${system_libs})
   foreach(mod ${modules})
     string(TOUPPER "${mod}" var)
     string(REGEX REPLACE "[^A-Z0-9]" "_" var "${var}")

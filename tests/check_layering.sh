@@ -1,18 +1,30 @@
 #!/bin/bash
 # Fails when a platform header (SDL, X11, Pango, Cairo, HarfBuzz, POSIX,
 # Windows) is included outside an engine back-end file, or when a .cpp file
-# declares something extern. Back-end files are named after their platform:
-# *_sdl.cpp, *_pango.cpp, *_cairo.cpp, *_posix.cpp, *_linux.cpp, *_x11.cpp, *_win32.cpp,
-# *_gdiplus.cpp (and their private headers); app/main.cpp may include SDL for
-# SDL_main.
+# declares something extern. The back-end files are those engine/backends.txt
+# lists, the list the build chooses back ends from (each listed file must
+# exist); app/main.cpp may include SDL for SDL_main.
 root=${1:-.}
 cd "$root" || exit 2
 status=0
+# Every file of every back end, as engine/<service>/<file>.
+declare -A backend_file
+while read -r service backend platform items; do
+  case "$service" in ''|'#'*) continue ;; esac
+  for item in $items; do
+    case "$item" in pkg:*|lib:*) continue ;; esac
+    f="engine/$service/$item"
+    if [ ! -f "$f" ]; then
+      echo "engine/backends.txt: $f ($backend) does not exist"
+      status=1
+    fi
+    backend_file[$f]=1
+  done
+done < engine/backends.txt
 platform='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|X11/|poll\.h|signal\.h|pango|cairo|fontconfig|hb\.h|hb-|unistd\.h|sys/|dirent\.h|fcntl\.h|pthread\.h|sched\.h|windows\.h|win[a-z0-9]*\.h|shlobj\.h|shellapi\.h|shobjidl\.h|shlwapi\.h|knownfolders\.h|objbase\.h|ole2\.h|objidl\.h|unknwn\.h|gdiplus|mmsystem\.h|intrin\.h|io\.h|direct\.h|ntdef\.h|sddl\.h|processthreadsapi\.h|sysinfoapi\.h|fileapi\.h)'
 while IFS= read -r f; do
-  case "$f" in
-    engine/*_sdl.*|engine/*_pango.*|engine/*_cairo.*|engine/*_posix.*|engine/*_linux.*|engine/*_x11.*|engine/*_win32.*|engine/*_gdiplus.*|app/main.cpp) continue ;;
-  esac
+  [ -n "${backend_file[$f]}" ] && continue
+  [ "$f" = app/main.cpp ] && continue
   if grep -niE "$platform" "$f" >/dev/null; then
     grep -nHiE "$platform" "$f"
     status=1

@@ -9,8 +9,8 @@ extern int ScreenModeIndex;
 // cut to them, ScreenState becomes SettingsScreen.
 void EnterSettings();
 void DrawSettingsScreen();
-// A left click on the settings screen; the nine tests in order (in a
-// window OK ends them). Returns 1 when OK applied the settings (the
+// A left click on the settings screen, tried on OK, cancel, the music box
+// and the six arrows in that order (in a window OK ends the click). Returns 1 when OK applied the settings (the
 // windowed modes then stop handling this pass's events).
 int SettingsClick(int x, int y, bool fullScreen);
 // Whether a click on settings control index (8 to 16) would do anything now:

@@ -74,9 +74,6 @@ inline constexpr std::array<TextSlot, 27> kTextSlots = {{
     {"tLangFileNAME", 32, 1, TextFit::Centred, 280, 30},
 }};
 
-// The studio's web address: the credits and the window title show it.
-inline constexpr const char* kStudioWebAddress = "www.owlreach.example";
-
 // One line of the credits sprite (530 x 320), centred: either the text of a
 // language key or a fixed text, the same in every language.
 struct CreditsLine {

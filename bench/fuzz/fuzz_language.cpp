@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/keyvalue/keyvalue.h"
 #include "engine/pack/pack.h"
 #include "engine/system/file.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto img = image_decode(data, size);

@@ -16,7 +16,7 @@
 #include <cstdlib>
 
 #include "app/display.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/screen/screen.h"
 #include "game/assets.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/pack/block_codec.h"
 #include "engine/pack/pack.h"
 #include "engine/sound/sound.h"

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "engine/image/codec_builtin.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/system/file.h"
 
 namespace {

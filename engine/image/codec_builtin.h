@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 bool bmp_decode(const uint8_t* data, size_t size, ImageBuffer* out);
 bool bmp_encode(const ImageBuffer& image, std::vector<uint8_t>* out);

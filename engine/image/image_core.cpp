@@ -1,5 +1,5 @@
 // The image table and the operations on whole images.
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,21 +39,6 @@ int image_create(int number, int width, int height, int depth, int background) {
 }
 
 void image_free(int image) { g_images.free(image); }
-
-int image_width(int image) {
-  ImageBuffer* b = g_images.get(image);
-  return b ? b->width : 0;
-}
-
-int image_height(int image) {
-  ImageBuffer* b = g_images.get(image);
-  return b ? b->height : 0;
-}
-
-int image_depth(int image) {
-  ImageBuffer* b = g_images.get(image);
-  return b ? b->depth : 0;
-}
 
 ImageBuffer* image_handle(int image) { return g_images.get(image); }
 

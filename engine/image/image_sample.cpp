@@ -10,7 +10,7 @@
 #endif
 
 #include "engine/image/codec_builtin.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/image/image_sample_avx2.h"
 
 namespace {
@@ -78,7 +78,7 @@ void image_sample_stretch(const ImageBuffer& src, int sx, int sy, int sw, int sh
   }
 }
 
-// ---- The smooth stretch of image_resize ----
+// ---- The smooth stretch ----
 // Each axis gets a table of integer weights (summing to exactly 1 << 14 per
 // output position) once; the rows are then filtered across into a small ring
 // of 16-bit rows (7 fractional bits) that the columns are filtered from, so

@@ -42,9 +42,6 @@ int mouse_poll();
 
 int mouse_x();             // tracked position, screen pixels
 int mouse_y();
-int mouse_dx();            // movement and wheel of the last poll
-int mouse_dy();
-int mouse_wheel();
 int mouse_button(int button);  // 1 left, 2 right, 3 middle: non-zero while down
 
 // Starts the keyboard; non-zero when one exists. Called once at start-up.

@@ -7,9 +7,8 @@
 
 #include <cstdint>
 
-// Translation between the game's scan codes and SDL's scancodes, one table.
-int input_scan_code_from_sdl(SDL_Scancode sc);  // 0 for a key the game cannot name
-SDL_Scancode input_sdl_from_scan_code(int scan_code);  // SDL_SCANCODE_UNKNOWN if none
+// The game's scan code of an SDL scancode; 0 for a key the game cannot name.
+int input_scan_code_from_sdl(SDL_Scancode sc);
 
 // The keyboard's, the mouse's and the pads' parts of the event watch.
 void input_keyboard_event(const SDL_Event& e);
@@ -38,3 +37,7 @@ struct InputScreen {
   bool active = true;
 };
 InputScreen& input_screen();
+
+// The mouse's movement in the last poll (the tests check the deltas).
+int mouse_dx();
+int mouse_dy();

@@ -71,12 +71,6 @@ int input_scan_code_from_sdl(SDL_Scancode sc) {
   return 0;
 }
 
-SDL_Scancode input_sdl_from_scan_code(int scan_code) {
-  for (const KeyPair& k : kKeyTable)
-    if (k.scan_code == scan_code) return k.sdl;
-  return SDL_SCANCODE_UNKNOWN;
-}
-
 void input_keyboard_event(const SDL_Event& e) {
   if (!g_keyboard.started || (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP)) return;
   int code = input_scan_code_from_sdl(e.key.keysym.scancode);

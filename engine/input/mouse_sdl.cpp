@@ -17,7 +17,6 @@ struct Mouse {
   // Since the last poll, from the event watch.
   int pending_dx = 0;
   int pending_dy = 0;
-  int pending_wheel = 0;
   bool live[kButtons] = {};
   bool went_down[kButtons] = {};
   // The record of the last poll.
@@ -25,7 +24,6 @@ struct Mouse {
   int y = 0;
   int dx = 0;
   int dy = 0;
-  int wheel = 0;
   bool down[kButtons] = {};
 };
 
@@ -102,9 +100,6 @@ void input_mouse_event(const SDL_Event& e) {
       if (down) g_mouse.went_down[b] = true;
       break;
     }
-    case SDL_MOUSEWHEEL:
-      g_mouse.pending_wheel += e.wheel.y;
-      break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_LEAVE && e.window.windowID == g_pointer.window_id)
         g_pointer.window_id = 0;
@@ -178,7 +173,7 @@ int mouse_start() {
 }
 
 int mouse_poll() {
-  g_mouse.dx = g_mouse.dy = g_mouse.wheel = 0;
+  g_mouse.dx = g_mouse.dy = 0;
   const InputScreen& s = input_screen();
   SDL_Window* w = s.window_id ? SDL_GetWindowFromID(s.window_id) : nullptr;
   if (!g_mouse.started || !w || !s.active) {
@@ -194,13 +189,12 @@ int mouse_poll() {
   if (!g_mouse.acquired) {
     // Taking the mouse (back): what moved while it was not ours is dropped.
     if (!s.in_window) SDL_SetRelativeMouseMode(SDL_TRUE);
-    g_mouse.pending_dx = g_mouse.pending_dy = g_mouse.pending_wheel = 0;
+    g_mouse.pending_dx = g_mouse.pending_dy = 0;
     g_mouse.acquired = true;
   }
   g_mouse.dx = g_mouse.pending_dx;
   g_mouse.dy = g_mouse.pending_dy;
-  g_mouse.wheel = g_mouse.pending_wheel;
-  g_mouse.pending_dx = g_mouse.pending_dy = g_mouse.pending_wheel = 0;
+  g_mouse.pending_dx = g_mouse.pending_dy = 0;
   // A click shorter than a pass still reads as down for one poll.
   for (int b = 0; b < kButtons; ++b) {
     g_mouse.down[b] = g_mouse.live[b] || g_mouse.went_down[b];
@@ -224,7 +218,6 @@ int mouse_x() { return g_mouse.x; }
 int mouse_y() { return g_mouse.y; }
 int mouse_dx() { return g_mouse.dx; }
 int mouse_dy() { return g_mouse.dy; }
-int mouse_wheel() { return g_mouse.wheel; }
 
 int mouse_button(int button) {
   if (button < 1 || button > kButtons) return 0;

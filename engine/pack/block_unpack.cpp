@@ -115,6 +115,22 @@ inline bool short_gamma(uint32_t* tag, int* bits, uint64_t* v) {
     --bits;                                                                              \
   } while (0)
 
+// Reads a gamma code into v: from the table when it lies whole in the tag
+// register, else bit pair by bit pair, leaving the block decoder as soon as
+// the value grows past limit (so it cannot overflow).
+#define DUSK_GAMMA(v, limit)                  \
+  do {                                        \
+    if (!short_gamma(&tag, &bits, &(v))) {    \
+      (v) = 1;                                \
+      do {                                    \
+        DUSK_NEXT_BIT(b);                     \
+        (v) = 2 * (v) + b;                    \
+        if ((v) > (limit)) return -1;         \
+        DUSK_NEXT_BIT(more);                  \
+      } while (more);                         \
+    }                                         \
+  } while (0)
+
 int64_t pack_unpack_block(const uint8_t* in, size_t in_size, uint8_t* out, size_t n,
                           const uint8_t* out_limit) {
   if (n == 0 || in_size == 0) return -1;
@@ -158,29 +174,13 @@ int64_t pack_unpack_block(const uint8_t* in, size_t in_size, uint8_t* out, size_
     // checked while they grow so they cannot overflow.
     const size_t room = static_cast<size_t>(oend - op);
     uint64_t len;
-    if (!short_gamma(&tag, &bits, &len)) {
-      len = 1;
-      do {
-        DUSK_NEXT_BIT(b);
-        len = 2 * len + b;
-        if (len > room) return -1;
-        DUSK_NEXT_BIT(more);
-      } while (more);
-    }
+    DUSK_GAMMA(len, room);
     len += 2;
     if (len > room) return -1;
     const size_t produced = static_cast<size_t>(op - out);
     const uint64_t high_limit = (produced >> 8) + 2;
     uint64_t high;
-    if (!short_gamma(&tag, &bits, &high)) {
-      high = 1;
-      do {
-        DUSK_NEXT_BIT(b);
-        high = 2 * high + b;
-        if (high > high_limit) return -1;
-        DUSK_NEXT_BIT(more);
-      } while (more);
-    }
+    DUSK_GAMMA(high, high_limit);
     if (high > high_limit) return -1;
     if (ip >= iend) return -1;
     const size_t off = static_cast<size_t>((high - 2) * 256) + *ip++ + 1;
@@ -191,6 +191,7 @@ int64_t pack_unpack_block(const uint8_t* in, size_t in_size, uint8_t* out, size_
   return ip - in;
 }
 
+#undef DUSK_GAMMA
 #undef DUSK_NEXT_BIT
 
 int64_t pack_stream_length(const uint8_t* in, size_t in_size) {

@@ -8,19 +8,16 @@
 
 namespace {
 
-constexpr int kTargetSprite = 1;
-constexpr int kTargetImage = 2;
-
 // The pass in progress; kind 0 when none.
 DrawTarget g_pass;
 
 // The pixels the pass writes to; nullptr when the target has gone.
 ImageBuffer* pass_pixels() {
-  if (g_pass.kind == kTargetSprite) {
+  if (g_pass.kind == kDrawTargetSprite) {
     Sprite* sp = sprite_table().get(g_pass.object);
     return sp ? sprite_pixels(sp) : nullptr;
   }
-  if (g_pass.kind == kTargetImage) return image_handle(g_pass.object);
+  if (g_pass.kind == kDrawTargetImage) return image_handle(g_pass.object);
   return nullptr;
 }
 
@@ -28,13 +25,7 @@ ImageBuffer* pass_pixels() {
 
 DrawTarget sprite_draw_target(int sprite) {
   DrawTarget t;
-  if (sprite_table().exists(sprite)) t = DrawTarget{kTargetSprite, sprite};
-  return t;
-}
-
-DrawTarget image_draw_target(int image) {
-  DrawTarget t;
-  if (image_exists(image)) t = DrawTarget{kTargetImage, image};
+  if (sprite_table().exists(sprite)) t = DrawTarget{kDrawTargetSprite, sprite};
   return t;
 }
 
@@ -42,7 +33,7 @@ int draw_start(DrawTarget target) {
   // A pass left open is ended, so its drawing is not lost.
   draw_stop();
   g_pass = target;
-  if (g_pass.kind == kTargetSprite) {
+  if (g_pass.kind == kDrawTargetSprite) {
     // A frame that still has to show the sprite as it is draws it first.
     Sprite* sp = sprite_table().get(g_pass.object);
     if (sp) frame_sprite_changing(sp);
@@ -62,7 +53,7 @@ void draw_image(const ImageBuffer* image, int x, int y) {
 }
 
 void draw_box(int x, int y, int width, int height, int rgb) {
-  if (g_pass.kind == kTargetSprite) {
+  if (g_pass.kind == kDrawTargetSprite) {
     // A box over the whole of a one-colour sprite without pixels leaves it
     // one colour: no pixels need making.
     Sprite* sp = sprite_table().get(g_pass.object);
@@ -77,7 +68,7 @@ void draw_box(int x, int y, int width, int height, int rgb) {
 }
 
 void draw_stop() {
-  if (g_pass.kind == kTargetSprite) {
+  if (g_pass.kind == kDrawTargetSprite) {
     Sprite* sp = sprite_table().get(g_pass.object);
     if (sp) sprite_upload(sp);
   }
@@ -112,13 +103,6 @@ int sprite_grab_screen(int number, int x, int y, int width, int height) {
     px->pixels[i * 4 + 2] = static_cast<uint8_t>(screen[i] >> 16);
   }
   return sprite_upload(sp) ? 1 : 0;
-}
-
-int screen_read_pixels(int x, int y, int width, int height, uint32_t* argb) {
-  ScreenContext& s = screen_state();
-  if (s.path == ScreenPath::None || x < 0 || y < 0 || width <= 0 || height <= 0) return 0;
-  if (static_cast<int64_t>(x) + width > s.width || static_cast<int64_t>(y) + height > s.height) return 0;
-  return frame_read(x, y, width, height, argb) ? 1 : 0;
 }
 
 int sprite_save(int sprite, const std::string& path, uint32_t format_key) {

@@ -252,8 +252,6 @@ void frame_add(Sprite* sprite, int x, int y, int intensity) {
   sprite->drawn_ever = true;
 }
 
-void frame_compose_now() { compose(true); }
-
 void frame_sprite_changing(const Sprite* sprite) {
   Frame& f = screen_state().frame;
   if (sprite->drawn_in_pass == f.pass && f.composed < f.drawn.size()) compose(true);

@@ -2,13 +2,8 @@
 // Windows: the first adapter that Direct3D uses is asked through DXGI. The
 // Microsoft Basic Render Driver (what Windows offers without a graphics
 // driver, and in many virtual machines) rasterises on the processor.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "engine/system/windows_win32.h"
+
 #include <dxgi.h>
 
 #include "engine/screen/renderer_probe.h"

@@ -72,11 +72,6 @@ struct ScreenStats {
 };
 ScreenStats screen_stats();
 
-// Reads the screen rectangle as 0xAARRGGBB words (alpha undefined), with
-// everything drawn so far in this pass. The rectangle must lie inside the
-// screen. Non-zero on success.
-int screen_read_pixels(int x, int y, int width, int height, uint32_t* argb);
-
 // The largest width and height a sprite of the open screen may have, as its
 // renderer states it; 0 when no screen is open or the renderer sets no limit.
 int screen_largest_texture();
@@ -86,12 +81,8 @@ int screen_is_open();
 int screen_width();
 int screen_height();
 
-// For input: whether the screen lives in a window, the system id of the
-// window it draws in (0 when none), and the screen's origin in that window.
-int screen_in_window();
+// The system id of the window the screen draws in (0 when none).
 uint32_t screen_system_window_id();
-int screen_origin_x();
-int screen_origin_y();
 
 // Sets the frame-rate target (0 = no pacing). Non-zero when a
 // high-resolution counter exists.
@@ -109,8 +100,6 @@ int display_modes_next();
 // Fields of the current mode (0 before the first display_modes_next).
 int display_mode_width();
 int display_mode_height();
-int display_mode_depth();
-int display_mode_refresh();
 
 // Reads the list of attached displays; returns how many.
 int desktops_examine();
@@ -237,9 +226,6 @@ int sprite_height(int sprite);
 int sprite_exists(int sprite);
 void sprite_free(int sprite);
 
-// With flag 4: 1 where the pixel at (x, y) of the full sprite is opaque,
-// 0 where not, -1 without a mask or outside the sprite.
-int sprite_opaque_at(int sprite, int x, int y);
 
 // Copies the displayed rectangle to the screen at (x, y), alpha ignored.
 void sprite_draw(int sprite, int x, int y);
@@ -256,9 +242,8 @@ struct DrawTarget {
   int object = 0;
 };
 
-// The drawing target of a sprite, or of an image.
+// The drawing target of a sprite.
 DrawTarget sprite_draw_target(int sprite);
-DrawTarget image_draw_target(int image);
 
 // Starts the pass on a target (one pass at a time). Non-zero on success.
 int draw_start(DrawTarget target);

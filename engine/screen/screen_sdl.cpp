@@ -265,9 +265,6 @@ ScreenStats screen_stats() {
 }
 int screen_width() { return screen_state().width; }
 int screen_height() { return screen_state().height; }
-int screen_in_window() { return screen_state().in_window ? 1 : 0; }
-int screen_origin_x() { return screen_state().origin_x; }
-int screen_origin_y() { return screen_state().origin_y; }
 
 uint32_t screen_system_window_id() {
   ScreenContext& s = screen_state();
@@ -309,7 +306,6 @@ static const SDL_DisplayMode* current_mode() {
 int display_mode_width() { return current_mode() ? current_mode()->w : 0; }
 int display_mode_height() { return current_mode() ? current_mode()->h : 0; }
 int display_mode_depth() { return current_mode() ? 32 : 0; }
-int display_mode_refresh() { return current_mode() ? current_mode()->refresh_rate : 0; }
 
 int desktops_examine() {
   g_desktops.clear();

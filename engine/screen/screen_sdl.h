@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/screen/renderer_probe.h"
 #include "engine/screen/screen.h"
 #include "engine/screen/sprite_blit.h"
@@ -162,6 +162,10 @@ ObjectTable<Window>& window_table();
 // Window of a window number or handle; nullptr if none.
 SDL_Window* window_sdl(int window);
 
+// The bits per pixel of the current display mode: 32 for every listed mode,
+// 0 before the first display_modes_next (the tests check it).
+int display_mode_depth();
+
 // ---- Sprites (sprite_sdl.cpp, sprite_texture_sdl.cpp) ----
 
 // The sprite's full-size pixels, read back from its texture when a renderer
@@ -220,10 +224,6 @@ int64_t sprite_draw_direct(const DrawItem& item, uint8_t* origin, int pitch, con
 // Adds a draw to the pass.
 void frame_add(Sprite* sprite, int x, int y, int intensity);
 
-// Composes what the pass has drawn so far, before the screen is read or a
-// sprite on it changes; the rest of the pass goes on top.
-void frame_compose_now();
-
 // Called before a sprite's pixels change or it is freed: a pass that still
 // has to draw it does so first.
 void frame_sprite_changing(const Sprite* sprite);
@@ -241,6 +241,10 @@ void frame_repaint();
 
 // Reads screen pixels as 0xAARRGGBB words after composing the pass.
 bool frame_read(int x, int y, int width, int height, uint32_t* out);
+
+// The kinds of DrawTarget: a sprite's pixels or an image's.
+constexpr int kDrawTargetSprite = 1;
+constexpr int kDrawTargetImage = 2;
 
 // ---- SDL's memory (memory_sdl.cpp) ----
 

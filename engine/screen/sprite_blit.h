@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 // A rectangle of width x height pixels to draw: its first source and
 // destination pixels and the bytes from one row to the next on each side.

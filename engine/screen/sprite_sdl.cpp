@@ -248,12 +248,6 @@ int sprite_exists(int sprite) { return sprite_table().exists(sprite) ? 1 : 0; }
 
 void sprite_free(int sprite) { sprite_table().free(sprite); }
 
-int sprite_opaque_at(int sprite, int x, int y) {
-  Sprite* sp = sprite_table().get(sprite);
-  if (!sp || sp->mask.empty() || x < 0 || y < 0 || x >= sp->width || y >= sp->height) return -1;
-  return sp->mask[static_cast<size_t>(y) * static_cast<size_t>(sp->width) + static_cast<size_t>(x)];
-}
-
 static void draw_sprite(int sprite, int x, int y, bool blended, int intensity) {
   ScreenContext& s = screen_state();
   Sprite* sp = sprite_table().get(sprite);

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/screen/screen_sdl.h"

@@ -65,10 +65,3 @@ int sound_status(int sound);
 // clamped. It stays in effect for later plays.
 void sound_volume(int sound, int volume);
 
-// The end-of-program fade: if the sound plays, sets its volume to 100, 90,
-// ..., 10 in turn and then stops it. Called once by the orderly end.
-void sound_fade_out(int sound);
-
-// A volume (clamped to 0..100) as an attenuation in hundredths of a decibel:
-// 0 for 100, -10000 (silence) for 0, from the table built at start-up.
-int sound_attenuation(int volume);

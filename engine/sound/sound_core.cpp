@@ -118,12 +118,6 @@ void sound_volume(int sound, int volume) {
   s->gain = sound_volume_gain(s->volume);
 }
 
-void sound_fade_out(int sound) {
-  if (sound_status(sound) != kSoundPlaying) return;
-  for (int volume = 100; volume >= 10; volume -= 10) sound_volume(sound, volume);
-  sound_stop(sound);
-}
-
 void sound_render(int16_t* out, size_t frames) {
   // Mixed in slices so the sums fit a fixed buffer on the stack: nothing is
   // allocated on the output's thread.

@@ -26,6 +26,10 @@ struct Sound {
 // Computes the 101 attenuations once; sound_attenuation builds it on demand.
 void sound_volume_table_build();
 
+// A volume (clamped to 0..100) as an attenuation in hundredths of a decibel:
+// 0 for 100, -10000 (silence) for 0 (the tests check the table).
+int sound_attenuation(int volume);
+
 // The linear gain of a volume: its attenuation as an amplitude factor,
 // 10^(attenuation / 2000), and exactly 0 for the silent -10000.
 int32_t sound_volume_gain(int volume);

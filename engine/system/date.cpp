@@ -46,6 +46,19 @@ bool token_at(const std::string& mask, size_t pos, const char* token) {
   return true;
 }
 
+// The parts of a date a mask names after '%', each written with as many
+// digits as its token has letters (the last two of the year for "yy").
+struct Token {
+  const char* text;
+  int digits;
+  int DateFields::*field;
+};
+constexpr Token kTokens[] = {
+    {"yyyy", 4, &DateFields::year}, {"yy", 2, &DateFields::year},   {"mm", 2, &DateFields::month},
+    {"dd", 2, &DateFields::day},    {"hh", 2, &DateFields::hour},   {"ii", 2, &DateFields::minute},
+    {"ss", 2, &DateFields::second},
+};
+
 }  // namespace
 
 int64_t date_make(const DateFields& f) {
@@ -99,30 +112,19 @@ std::string date_format(const std::string& mask, int64_t date) {
       continue;
     }
     // "yyyy" before "yy", so that a four-digit year is never cut short.
-    if (token_at(mask, i, "yyyy")) {
-      append_number(&out, f.year, 4);
-      i += 4;
-    } else if (token_at(mask, i, "yy")) {
-      append_number(&out, f.year % 100, 2);
-      i += 2;
-    } else if (token_at(mask, i, "mm")) {
-      append_number(&out, f.month, 2);
-      i += 2;
-    } else if (token_at(mask, i, "dd")) {
-      append_number(&out, f.day, 2);
-      i += 2;
-    } else if (token_at(mask, i, "hh")) {
-      append_number(&out, f.hour, 2);
-      i += 2;
-    } else if (token_at(mask, i, "ii")) {
-      append_number(&out, f.minute, 2);
-      i += 2;
-    } else if (token_at(mask, i, "ss")) {
-      append_number(&out, f.second, 2);
-      i += 2;
-    } else {
-      out.push_back('%');
+    const Token* token = nullptr;
+    for (const Token& t : kTokens) {
+      if (token_at(mask, i, t.text)) {
+        token = &t;
+        break;
+      }
     }
+    if (token == nullptr) {
+      out.push_back('%');
+      continue;
+    }
+    append_number(&out, f.*(token->field), token->digits);
+    i += static_cast<size_t>(token->digits);
   }
   return out;
 }

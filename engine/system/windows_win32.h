@@ -1,4 +1,4 @@
-// Private to engine/system: <windows.h> as every Windows file of the folder
+// Private to the engine's Windows back ends: <windows.h> as each of them
 // takes it, without the rarely used parts and without the min and max
 // macros that would break std::min and std::max.
 #pragma once

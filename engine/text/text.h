@@ -49,14 +49,6 @@ const TextFont* font_handle(int font);
 // Frees one font, or every font for -1.
 void font_free(int font);
 
-// Em height in pixels of a loaded font, 0 if none.
-int font_pixel_size(int font);
-
-// The family and weight (100 to 1000, 400 regular, 700 bold, 900 black) of
-// the face actually drawn for a font, for the log; "" and 0 if none.
-std::string font_face_family(int font);
-int font_face_weight(int font);
-
 // A target for vector_start on an image; false if the image does not exist
 // or the unit is not kVectorUnitPixel.
 VectorTarget image_vector_target(int image, int unit);
@@ -78,10 +70,6 @@ void vector_color(uint32_t rgba);
 // Windows measures it, in whole pixels) below y. Whole numbers are pixel
 // centres: pixel (0, 0) spans -0.5 to 0.5.
 void vector_move_to(double x, double y);
-
-// The pen position.
-double vector_pen_x();
-double vector_pen_y();
 
 // Draws one unwrapped line at the pen and moves the pen right by the text's
 // width, so a following draw continues where this one ended.

@@ -38,6 +38,10 @@ struct VectorClip {
 
 // ---- Portable, for the back ends ----
 
+// The pen position of the drawing pass (the tests follow the pen).
+double vector_pen_x();
+double vector_pen_y();
+
 // The font under a number or handle as the back end made it, or nullptr.
 const TextFontCommon* text_font_common(int font);
 

@@ -52,18 +52,3 @@ int font_load(int number, const std::string& family, int points, int flags) {
 const TextFontCommon* text_font_common(int font) { return g_fonts.get(font); }
 
 void font_free(int font) { g_fonts.free(font); }
-
-int font_pixel_size(int font) {
-  const TextFontCommon* f = g_fonts.get(font);
-  return f ? f->pixels : 0;
-}
-
-std::string font_face_family(int font) {
-  const TextFontCommon* f = g_fonts.get(font);
-  return f ? f->face_family : std::string();
-}
-
-int font_face_weight(int font) {
-  const TextFontCommon* f = g_fonts.get(font);
-  return f ? f->face_weight : 0;
-}

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 namespace {
 

@@ -15,11 +15,13 @@
 #include "app/log.h"
 #include "app/settings.h"
 #include "app/startup.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/pack/pack.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
 #include "tests/app/startup_harness.h"
+#include "tests/support/image_probe.h"
+#include "tests/support/screen_probe.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "engine/input/input.h"
 
 #include "tests/app/navigation_harness.h"
+#include "tests/support/screen_probe.h"
 #include "ui/focus_ring.h"
 #include "ui/settings_screen.h"
 

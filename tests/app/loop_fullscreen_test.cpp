@@ -6,6 +6,7 @@
 #include "game/assets.h"
 #include "game/geometry.h"
 #include "tests/app/loop_harness.h"
+#include "tests/support/screen_probe.h"
 
 namespace {
 

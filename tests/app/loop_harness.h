@@ -19,13 +19,14 @@
 #include "app/main_loop.h"
 #include "app/settings.h"
 #include "app/startup.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
 #include "game/board.h"
 #include "game/screen_state.h"
 #include "tests/support/screen_fixture.h"
+#include "tests/support/screen_probe.h"
 #include "ui/controls.h"
 
 namespace loop_test {

@@ -5,6 +5,7 @@
 #include "game/assets.h"
 #include "game/geometry.h"
 #include "tests/app/loop_harness.h"
+#include "tests/support/screen_probe.h"
 #include "ui/languages.h"
 #include "ui/text_sprites.h"
 

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/pack/pack.h"
 #include "engine/system/file.h"
 

@@ -21,6 +21,7 @@
 #include "game/geometry.h"
 #include "game/screen_state.h"
 #include "tests/app/startup_harness.h"
+#include "tests/support/screen_probe.h"
 #include "ui/languages.h"
 
 namespace {

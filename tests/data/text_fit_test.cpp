@@ -12,7 +12,9 @@
 #include "engine/image/image.h"
 #include "engine/system/unicode.h"
 #include "engine/text/text.h"
+#include "engine/text/text_backend.h"
 #include "tests/data/language_files.h"
+#include "tests/support/text_probe.h"
 #include "ui/text_keys.h"
 
 namespace {

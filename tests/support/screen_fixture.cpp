@@ -8,6 +8,7 @@
 
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
+#include "tests/support/screen_probe.h"
 
 namespace test_screen {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 
 namespace test_screen {
 

@@ -11,9 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/pack/pack.h"
 #include "engine/system/file.h"
+#include "tests/support/image_probe.h"
 #include "ui/languages.h"
 #include "ui/text_keys.h"
 

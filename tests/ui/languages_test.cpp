@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/system/file.h"
 #include "engine/system/unicode.h"
+#include "tests/support/image_probe.h"
 #include "ui/languages.h"
 #include "tests/support/environment.h"
 

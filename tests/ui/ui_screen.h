@@ -16,7 +16,7 @@
 #include "app/display.h"
 #include "app/settings.h"
 #include "app/startup.h"
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
 #include "engine/text/text.h"

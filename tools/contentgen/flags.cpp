@@ -2,6 +2,7 @@
 // far below the 16,000 bytes the game reads of a flag.
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include "tools/contentgen/canvas.h"
 #include "tools/contentgen/content.h"
@@ -37,20 +38,16 @@ void stripes_v(cairo_t* cr, const std::vector<uint32_t>& colours) {
 void union_flag(cairo_t* cr) {
   fill_rect(cr, 0, 0, kW, kH, 0x012169);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-  cairo_move_to(cr, 0, 0);
-  cairo_line_to(cr, kW, kH);
-  cairo_move_to(cr, kW, 0);
-  cairo_line_to(cr, 0, kH);
-  set_colour(cr, hex(0xffffff));
-  cairo_set_line_width(cr, 8);
-  cairo_stroke(cr);
-  cairo_move_to(cr, 0, 0);
-  cairo_line_to(cr, kW, kH);
-  cairo_move_to(cr, kW, 0);
-  cairo_line_to(cr, 0, kH);
-  set_colour(cr, hex(0xc8102e));
-  cairo_set_line_width(cr, 2.6);
-  cairo_stroke(cr);
+  // The two diagonals, white and wide, then red and narrow over them.
+  for (const auto& [colour, width] : {std::pair{0xffffff, 8.0}, std::pair{0xc8102e, 2.6}}) {
+    cairo_move_to(cr, 0, 0);
+    cairo_line_to(cr, kW, kH);
+    cairo_move_to(cr, kW, 0);
+    cairo_line_to(cr, 0, kH);
+    set_colour(cr, hex(colour));
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+  }
   fill_rect(cr, kW / 2.0 - 6.5, 0, 13, kH, 0xffffff);
   fill_rect(cr, 0, kH / 2.0 - 6.5, kW, 13, 0xffffff);
   fill_rect(cr, kW / 2.0 - 4, 0, 8, kH, 0xc8102e);

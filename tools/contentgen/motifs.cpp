@@ -225,23 +225,6 @@ void draw_twinkle(cairo_t* cr, double cx, double cy, double r, Rgb colour, doubl
   cairo_fill(cr);
 }
 
-void draw_star5(cairo_t* cr, double cx, double cy, double r, double angle, Rgb colour,
-                double alpha) {
-  cairo_new_path(cr);
-  for (int i = 0; i < 10; ++i) {
-    const double a = angle - M_PI / 2 + i * M_PI / 5;
-    const double rr = (i % 2 == 0) ? r : r * 0.45;
-    if (i == 0) {
-      cairo_move_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
-    } else {
-      cairo_line_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
-    }
-  }
-  cairo_close_path(cr);
-  set_colour(cr, colour, alpha);
-  cairo_fill(cr);
-}
-
 void scatter_stars(cairo_t* cr, Rng* rng, double x, double y, double w, double h, int count,
                    Rgb colour, double max_alpha) {
   for (int i = 0; i < count; ++i) {

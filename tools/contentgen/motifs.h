@@ -35,10 +35,6 @@ void draw_crescent(cairo_t* cr, double cx, double cy, double r, double bite, dou
 // A four-pointed twinkle with concave sides.
 void draw_twinkle(cairo_t* cr, double cx, double cy, double r, Rgb colour, double alpha = 1.0);
 
-// A classic five-pointed star.
-void draw_star5(cairo_t* cr, double cx, double cy, double r, double angle, Rgb colour,
-                double alpha = 1.0);
-
 // Scatters small stars (dots and a few twinkles) over a rectangle.
 void scatter_stars(cairo_t* cr, Rng* rng, double x, double y, double w, double h, int count,
                    Rgb colour, double max_alpha);

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "tests/engine/image/png_writer.h"
 
 namespace {

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/system/file.h"
+#include "tests/support/image_probe.h"
 
 namespace {
 

@@ -14,7 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
+#include "tests/support/image_probe.h"
 
 namespace {
 

@@ -13,8 +13,9 @@
 #include <sys/resource.h>
 #endif
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "tests/engine/image/png_writer.h"
+#include "tests/support/image_probe.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/input/cursor_file.h"
+#include "engine/input/input_sdl.h"
 #include "engine/system/file.h"
 #include "tests/engine/input/cursor_test_files.h"
 

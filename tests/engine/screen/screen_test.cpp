@@ -9,10 +9,12 @@
 #include <string>
 
 #include "engine/input/input.h"
+#include "engine/screen/screen_sdl.h"
 #include "engine/system/file.h"
 #include "engine/system/objects.h"
 #include "tests/engine/screen/screen_fixture.h"
 #include "tests/support/environment.h"
+#include "tests/support/screen_probe.h"
 
 namespace {
 

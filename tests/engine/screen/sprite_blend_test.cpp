@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "tests/engine/screen/screen_fixture.h"
+#include "tests/support/screen_probe.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // opaque and blended draws, intensity, transparency and the creation flags.
 #include "engine/system/objects.h"
 #include "tests/engine/screen/screen_fixture.h"
+#include "tests/support/screen_probe.h"
 
 namespace {
 

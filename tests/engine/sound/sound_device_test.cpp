@@ -8,10 +8,19 @@
 #include <cmath>
 
 #include "engine/sound/sound_decode.h"
+#include "engine/sound/sound_mixer.h"
 #include "tests/engine/sound/sound_samples.h"
 #include "tests/support/environment.h"
 
 namespace {
+
+// A fade without waits, as the orderly end makes it: if the sound plays, its
+// volume goes 100, 90, ..., 10 in turn and then it stops.
+void sound_fade_out(int sound) {
+  if (sound_status(sound) != kSoundPlaying) return;
+  for (int volume = 100; volume >= 10; volume -= 10) sound_volume(sound, volume);
+  sound_stop(sound);
+}
 
 // A stereo WAV whose every frame tells its own position, never 0 0.
 constexpr int kPerLeft = 30000;

@@ -8,6 +8,7 @@
 #include "engine/text/text.h"
 #include "engine/text/text_backend.h"
 #include "engine/text/text_dpi_linux.h"
+#include "tests/support/text_probe.h"
 
 namespace {
 

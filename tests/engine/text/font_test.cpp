@@ -4,6 +4,7 @@
 
 #include "engine/system/objects.h"
 #include "tests/engine/text/ink.h"
+#include "tests/support/text_probe.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/text/text.h"
 
 namespace ink {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tests/engine/text/ink.h"
+#include "engine/text/text_backend.h"
 
 namespace {
 

@@ -12,6 +12,8 @@
 #include <cstdio>
 
 #include "tests/engine/text/ink.h"
+#include "engine/text/text_backend.h"
+#include "tests/support/text_probe.h"
 
 namespace {
 

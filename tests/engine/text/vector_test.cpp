@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "tests/engine/text/ink.h"
+#include "engine/text/text_backend.h"
+#include "tests/support/text_probe.h"
 
 namespace {
 

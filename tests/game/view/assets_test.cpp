@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/assets.h"
+#include "tests/support/image_probe.h"
 #include "view_fixture.h"
 
 namespace view {

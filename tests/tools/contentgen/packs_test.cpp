@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "engine/image/image.h"
+#include "engine/image/image_buffer.h"
 #include "engine/pack/pack.h"
 #include "engine/system/file.h"
 #include "tests/tools/contentgen/contentgen_test_util.h"
