@@ -1,12 +1,12 @@
 // The settings screen's OK: the pending language, music and display settings
 // made current, in that order, the display reopened only when the window mode
 // changes or a window changes its size.
+#include "app/asset_load.h"
 #include "app/display.h"
 #include "app/fatal.h"
 #include "app/folders.h"
 #include "app/log.h"
 #include "app/main_loop.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "engine/sound/sound.h"
 #include "game/assets.h"
@@ -14,6 +14,7 @@
 #include "game/geometry.h"
 #include "game/screen_state.h"
 #include "ui/languages.h"
+#include "ui/settings.h"
 #include "ui/text_sprites.h"
 
 namespace {

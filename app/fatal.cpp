@@ -7,7 +7,6 @@
 
 #include "app/display.h"
 #include "app/log.h"
-#include "app/settings.h"
 #include "engine/image/image.h"
 #include "engine/input/input.h"
 #include "engine/pack/pack.h"
@@ -16,6 +15,7 @@
 #include "engine/system/file.h"
 #include "engine/text/text.h"
 #include "ui/languages.h"
+#include "ui/settings.h"
 
 namespace {
 

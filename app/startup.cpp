@@ -4,13 +4,14 @@
 
 #include <cstdio>
 
+#include "app/asset_load.h"
 #include "app/display.h"
 #include "app/fatal.h"
 #include "app/folders.h"
 #include "app/log.h"
 #include "app/main_loop.h"
 #include "app/navigation.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "engine/image/image.h"
 #include "engine/input/input.h"
 #include "engine/pack/pack.h"
@@ -26,10 +27,12 @@
 #include "ui/controls.h"
 #include "ui/focus.h"
 #include "ui/languages.h"
+#include "ui/menu.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 #include "ui/text_keys.h"
 #include "ui/text_sprites.h"
 
-int QuitRequested = 0;
 int ScreenReopened = 0;
 
 namespace {

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-extern int QuitRequested;   // 1 ends the main loop
 extern int ScreenReopened;  // 1 right after the settings reopened the display
 
 // The four engine parts the game cannot run without, started in this order

@@ -19,6 +19,7 @@
 #include "engine/image/image.h"
 #include "engine/screen/screen.h"
 #include "game/assets.h"
+#include "game/geometry.h"
 
 namespace {
 
