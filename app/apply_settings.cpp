@@ -1,9 +1,7 @@
 // The settings screen's OK: the pending language, music and display settings
 // made current, in that order, the display reopened only when the window mode
 // changes or a window changes its size.
-#include "app/asset_load.h"
 #include "app/display.h"
-#include "app/fatal.h"
 #include "app/folders.h"
 #include "app/log.h"
 #include "app/main_loop.h"
@@ -27,11 +25,7 @@ void ReopenDisplay() {
   GameScreen = PendingGameScreen;
   ScreenMode = PendingScreenMode;
   ChooseScreenSize();
-  OpenDisplay();
-  if (Screen == 0) ScreenFailure();
-  LoadGameAssets();
-  RenderTextSprites(1);
-  FinishDisplay();
+  OpenGameDisplay();
   ComputeBoardGeometry(ScreenWidth, ScreenHeight);
   LayoutBoard();
 }

@@ -159,12 +159,16 @@ void StartUp(const std::vector<std::string>& params, const std::string& programF
   PrepareStartBoard();
 
   LoadMusic();
+  OpenGameDisplay();
+  if (Music != 0) sound_play(kMusicSound, kSoundLoop);
+}
+
+void OpenGameDisplay() {
   OpenDisplay();
   if (Screen == 0) ScreenFailure();
   LoadGameAssets();
   RenderTextSprites(1);
   FinishDisplay();
-  if (Music != 0) sound_play(kMusicSound, kSoundLoop);
 }
 
 void OrderlyEnd() {
@@ -195,12 +199,5 @@ void ResetProgram() {
   ResetGameState();
   Subsystems = kDefaultSubsystems;
   PadStart = gamepad_start;
-  sound_system_stop();
-  pack_shutdown();
-  screen_close();
-  sprite_system_stop();
-  input_shutdown();
-  window_close(-1);
-  image_free(-1);
-  text_reset();
+  StopEngine(false);
 }
