@@ -2,11 +2,9 @@
 // made current, in that order, the display reopened only when the window mode
 // changes or a window changes its size.
 #include "app/display.h"
-#include "app/fatal.h"
 #include "app/folders.h"
 #include "app/log.h"
 #include "app/main_loop.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "engine/sound/sound.h"
 #include "game/assets.h"
@@ -14,6 +12,7 @@
 #include "game/geometry.h"
 #include "game/screen_state.h"
 #include "ui/languages.h"
+#include "ui/settings.h"
 #include "ui/text_sprites.h"
 
 namespace {
@@ -26,11 +25,7 @@ void ReopenDisplay() {
   GameScreen = PendingGameScreen;
   ScreenMode = PendingScreenMode;
   ChooseScreenSize();
-  OpenDisplay();
-  if (Screen == 0) ScreenFailure();
-  LoadGameAssets();
-  RenderTextSprites(1);
-  FinishDisplay();
+  OpenGameDisplay();
   ComputeBoardGeometry(ScreenWidth, ScreenHeight);
   LayoutBoard();
 }

@@ -1,6 +1,5 @@
 // Opening and closing the display in the three window modes, the screen
-// size, the window sizes offered on the settings screen and the dimming
-// sprite.
+// size and the dimming sprite.
 #include "app/display.h"
 
 #include <algorithm>
@@ -8,19 +7,18 @@
 
 #include "app/folders.h"
 #include "app/log.h"
-#include "app/settings.h"
 #include "engine/image/image.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "engine/system/system.h"
+#include "game/assets.h"
+#include "game/geometry.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 #include "ui/studio.h"
 
-int ScreenWidth = 0;
-int ScreenHeight = 0;
 int Screen = 0;
 int CursorHandle = 0;
-std::vector<std::string> ScreenModeList;
-int ScreenModeCursor = 0;
 
 namespace {
 
@@ -32,24 +30,6 @@ int LargestScreenSide = 0;
 
 std::string WindowTitle() {
   return std::string("Duskmatch 1.0 - Vornhollow Interactive (") + kStudioWebAddress + ")";
-}
-
-void AddScreenMode(int width, int height) {
-  if (width < 1024) return;
-  std::string mode = std::to_string(width) + "x" + std::to_string(height);
-  if (std::find(ScreenModeList.begin(), ScreenModeList.end(), mode) == ScreenModeList.end()) {
-    ScreenModeList.push_back(mode);
-  }
-}
-
-void SortScreenModes() { std::sort(ScreenModeList.begin(), ScreenModeList.end()); }
-
-void BuildScreenModeList() {
-  ScreenModeList.clear();
-  ScreenModeCursor = 0;
-  if (display_modes_examine() <= 0) return;
-  while (display_modes_next()) AddScreenMode(display_mode_width(), display_mode_height());
-  SortScreenModes();
 }
 
 namespace {
@@ -178,8 +158,7 @@ void ResetDisplay() {
   ScreenHeight = 0;
   Screen = 0;
   CursorHandle = 0;
-  ScreenModeList.clear();
-  ScreenModeCursor = 0;
+  ResetScreenModes();
   if (WindowIcon != 0) image_free(WindowIcon);
   WindowIcon = 0;
   LargestScreenSide = 0;

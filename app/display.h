@@ -1,23 +1,12 @@
 // Opening the display: the screen size from the settings and the desktop,
-// the three window modes (full screen, windowed, borderless), the window
-// sizes the settings screen offers, the custom pointer of the windowed modes,
-// the windows' icon and the dimming sprite. The board geometry itself is
-// game/geometry.h's.
+// the three window modes (full screen, windowed, borderless), the custom
+// pointer of the windowed modes, the windows' icon and the dimming sprite.
+// The screen size and the board geometry are kept in game/geometry.h.
 #pragma once
 #include <string>
-#include <vector>
-
-// The window modes of the setting GameScreen.
-enum GameScreenMode : int {
-  kFullScreen = 0,
-  kWindowed = 1,
-  kBorderless = 2,
-};
 
 // Window 0 carries the screen in the windowed and borderless modes.
 constexpr int kGameWindow = 0;
-// The black screen-sized sprite that dims the board under the menus.
-constexpr int kDimSprite = 4;
 // The pointer file of the windowed modes, beside the program.
 constexpr const char* kCursorPackName = "DuskmatchCursor.pack";
 // The version of the pointer module, shown in the log's list of modules.
@@ -25,23 +14,8 @@ constexpr const char* kCursorModuleVersion = "0.1";
 // "Duskmatch 1.0 - Vornhollow Interactive (" + web address + ")".
 std::string WindowTitle();
 
-extern int ScreenWidth;   // size of the screen to open, pixels
-extern int ScreenHeight;
 extern int Screen;        // 1 while a screen is open, 0 otherwise
 extern int CursorHandle;  // the custom pointer of the windowed modes, 0 if none
-
-// The window sizes offered on the settings screen: "WIDTHxHEIGHT", widths of
-// 1024 or more, each once, sorted as strings. ScreenModeCursor is the list's
-// current entry (the settings screen steps it).
-extern std::vector<std::string> ScreenModeList;
-extern int ScreenModeCursor;
-
-// Fills ScreenModeList from the display's modes (start-up); stays empty when
-// the modes cannot be listed.
-void BuildScreenModeList();
-// The list rule on its own: adds "WxH" unless present or w < 1024; SortScreenModes sorts.
-void AddScreenMode(int width, int height);
-void SortScreenModes();
 
 // The two numbers of a "WIDTHxHEIGHT" text, each read as a decimal integer
 // (blanks skipped, stops at the first non-digit, 0 when none).

@@ -7,7 +7,6 @@
 
 #include "app/display.h"
 #include "app/log.h"
-#include "app/settings.h"
 #include "engine/image/image.h"
 #include "engine/input/input.h"
 #include "engine/pack/pack.h"
@@ -16,6 +15,7 @@
 #include "engine/system/file.h"
 #include "engine/text/text.h"
 #include "ui/languages.h"
+#include "ui/settings.h"
 
 namespace {
 
@@ -28,12 +28,12 @@ void MarkDisplayLost() { g_display_lost = true; }
 
 bool EndingFatally() { return g_ending_fatally; }
 
-void ShutdownAndExit() {
+void StopEngine(bool withFiles) {
   sound_system_stop();
   pack_shutdown();
   // Closes the log and every other file still open, and the run's temporary
   // folder (where the language pack's files were unpacked).
-  file_system_cleanup();
+  if (withFiles) file_system_cleanup();
   if (!g_display_lost) {
     screen_close();
     sprite_system_stop();
@@ -42,6 +42,10 @@ void ShutdownAndExit() {
   }
   image_free(-1);
   text_reset();  // the fonts and the drawing pass
+}
+
+void ShutdownAndExit() {
+  StopEngine(true);
   Screen = 0;
   std::exit(0);
 }

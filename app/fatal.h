@@ -4,8 +4,14 @@
 #pragma once
 #include <string>
 
-// Shuts every engine service down in order and ends the process with exit
-// code 0. Never returns.
+// Stops every engine service in order: sound, packs, (with withFiles) the
+// open files and the run's temporary folder, screen, sprites, input,
+// windows, images, fonts. Once the display is lost the screen, the windows
+// and the pointer are left alone.
+void StopEngine(bool withFiles);
+
+// Stops the engine with its files and ends the process with exit code 0.
+// Never returns.
 [[noreturn]] void ShutdownAndExit();
 
 // Shows the fatal message box (and writes it to standard error): title

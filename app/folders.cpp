@@ -1,7 +1,7 @@
 // The game's folders and the search for the settings file at start-up.
 #include "app/folders.h"
 
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "engine/system/file.h"
 #include "engine/system/path.h"
 #include "engine/system/system.h"

@@ -3,9 +3,9 @@
 
 #include "app/folders.h"
 #include "app/log.h"
-#include "app/settings.h"
 #include "engine/system/date.h"
 #include "engine/system/system.h"
+#include "ui/settings.h"
 
 SystemDetails ReadSystemDetails(int desktops) {
   SystemDetails d;

@@ -6,7 +6,6 @@
 
 #include "app/display.h"
 #include "app/navigation.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
@@ -21,6 +20,7 @@
 #include "ui/credits.h"
 #include "ui/focus.h"
 #include "ui/menu.h"
+#include "ui/settings.h"
 #include "ui/settings_screen.h"
 
 namespace {
@@ -44,7 +44,7 @@ int RouteClick(int x, int y, bool fullScreen) {
       MenuClick(x, y, fullScreen);
       return 0;
     case SettingsScreen:
-      return SettingsClick(x, y, fullScreen) == 1 ? 1 : 0;
+      return SettingsClick(x, y, fullScreen, ApplyPendingSettings) == 1 ? 1 : 0;
     case CreditsScreen:
       CreditsClick(x, y, fullScreen);
       return 0;

@@ -8,13 +8,13 @@
 
 #include "app/display.h"
 #include "app/main_loop.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "game/flow.h"
 #include "game/screen_state.h"
 #include "ui/focus.h"
+#include "ui/settings.h"
 
 namespace {
 

@@ -4,13 +4,14 @@
 
 #include <cstdio>
 
+#include "app/asset_load.h"
 #include "app/display.h"
 #include "app/fatal.h"
 #include "app/folders.h"
 #include "app/log.h"
 #include "app/main_loop.h"
 #include "app/navigation.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "engine/image/image.h"
 #include "engine/input/input.h"
 #include "engine/pack/pack.h"
@@ -26,10 +27,12 @@
 #include "ui/controls.h"
 #include "ui/focus.h"
 #include "ui/languages.h"
+#include "ui/menu.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 #include "ui/text_keys.h"
 #include "ui/text_sprites.h"
 
-int QuitRequested = 0;
 int ScreenReopened = 0;
 
 namespace {
@@ -157,12 +160,16 @@ void StartUp(const std::vector<std::string>& params, const std::string& programF
   PrepareStartBoard();
 
   LoadMusic();
+  OpenGameDisplay();
+  if (Music != 0) sound_play(kMusicSound, kSoundLoop);
+}
+
+void OpenGameDisplay() {
   OpenDisplay();
   if (Screen == 0) ScreenFailure();
   LoadGameAssets();
   RenderTextSprites(1);
   FinishDisplay();
-  if (Music != 0) sound_play(kMusicSound, kSoundLoop);
 }
 
 void OrderlyEnd() {
@@ -193,12 +200,5 @@ void ResetProgram() {
   ResetGameState();
   Subsystems = kDefaultSubsystems;
   PadStart = gamepad_start;
-  sound_system_stop();
-  pack_shutdown();
-  screen_close();
-  sprite_system_stop();
-  input_shutdown();
-  window_close(-1);
-  image_free(-1);
-  text_reset();
+  StopEngine(false);
 }

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-extern int QuitRequested;   // 1 ends the main loop
 extern int ScreenReopened;  // 1 right after the settings reopened the display
 
 // The four engine parts the game cannot run without, started in this order
@@ -25,6 +24,12 @@ extern int (*PadStart)();
 // are the command-line parameters after the program name; programFolder the
 // folder of the program file, ending in "/". Fatal failures end the process.
 void StartUp(const std::vector<std::string>& params, const std::string& programFolder);
+// Opens the display for the current GameScreen at ScreenWidth x ScreenHeight
+// with everything it shows: the pictures, the text sprites, then the dimming
+// sprite, the frame rate and, for a window, the pointer. A display that does
+// not open ends the program (ScreenFailure). Start-up and the settings
+// screen's reopen both go through it.
+void OpenGameDisplay();
 // After the main loop: settings saved, music faded and stopped, engine shut
 // down, exit code 0. Never returns.
 [[noreturn]] void OrderlyEnd();

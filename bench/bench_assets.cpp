@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/asset_load.h"
 #include "bench/bench_timing.h"
 
 #include "app/display.h"
@@ -27,6 +28,7 @@
 #include "engine/system/file.h"
 #include "game/assets.h"
 #include "game/board.h"
+#include "game/geometry.h"
 
 namespace {
 

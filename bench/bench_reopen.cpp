@@ -13,15 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "app/asset_load.h"
+#include "app/settings_file.h"
 #include "bench/bench_timing.h"
 
 #include "app/display.h"
 #include "app/main_loop.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
 #include "game/assets.h"
+#include "ui/settings.h"
 #include "ui/text_sprites.h"
 
 namespace {

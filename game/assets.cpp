@@ -1,15 +1,12 @@
 // Loading the data pack's pictures into their sprites and images, and the
-// music into sound 0, with a log line for each and the fatal end for any
-// that cannot be had.
+// music into sound 0, each load stopping at the first entry that cannot be
+// had.
 #include "game/assets.h"
 
 #include <cstdint>
 #include <memory>
 #include <new>
 
-#include "app/fatal.h"
-#include "app/folders.h"
-#include "app/log.h"
 #include "engine/image/image.h"
 #include "engine/pack/pack.h"
 #include "engine/screen/screen.h"
@@ -52,12 +49,7 @@ constexpr FixedPicture kFixedPictures[] = {
     {"ogs.png", kLogoSprite, Make::Fitted},
 };
 
-// The one entry whose log line has always been written without parentheses.
-constexpr const char* kBareLabelEntry = "left off.png";
-
-// An open data pack and the two read buffers of a picture load. Any failure
-// ends the program, so the pack is closed on the way out only to leave
-// nothing open behind the fatal message.
+// An open data pack, the two read buffers of a picture load and its report.
 class PictureLoad {
  public:
   explicit PictureLoad(int pack) : pack_(pack) {}
@@ -68,27 +60,27 @@ class PictureLoad {
   PictureLoad& operator=(const PictureLoad&) = delete;
 
   // Reads an entry and makes it into a picture under number (-1: a new
-  // handle); logs it and returns the engine's answer (the handle for -1).
+  // handle); returns the engine's answer (the handle for -1), 0 when the
+  // entry could not be had.
   int Load(const std::string& entry, Make make, int number) {
     const bool screen_sized = make == Make::Fitted || make == Make::FittedLater;
     const int64_t capacity = screen_sized ? kScreenPictureBuffer : kPictureBuffer;
     std::unique_ptr<uint8_t[]>& buffer = screen_sized ? screen_buffer_ : picture_buffer_;
     if (!buffer) buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(capacity)]);
-    if (!buffer) Fail(entry);
+    if (!buffer) return Fail(entry);
     // A read of 0 bytes counts as a failure as well: no picture is empty.
     const int64_t size = pack_read_entry(pack_, buffer.get(), capacity, entry);
-    if (size <= 0) Fail(entry);
+    if (size <= 0) return Fail(entry);
     const int made = MakePicture(buffer.get(), size, make, number);
     // A picture that reads but does not decode is as unusable as a missing
     // one; going on would leave an invisible card or menu.
-    if (made == 0) Fail(entry);
-    if (entry == kBareLabelEntry) {
-      WriteLogResult("Load asset " + entry + ":", true);
-    } else {
-      LogLoadAsset(entry, true);
-    }
+    if (made == 0) return Fail(entry);
+    report_.loaded.push_back(entry);
     return made;
   }
+
+  bool Ok() const { return report_.ok; }
+  const AssetLoad& Report() const { return report_; }
 
  private:
   static int MakePicture(const uint8_t* data, int64_t size, Make make, int number) {
@@ -108,13 +100,14 @@ class PictureLoad {
     return 0;
   }
 
-  [[noreturn]] void Fail(const std::string& entry) {
-    pack_close(pack_);
-    pack_ = 0;
-    AssetFailure(entry);
+  int Fail(const std::string& entry) {
+    report_.ok = false;
+    report_.failed = entry;
+    return 0;
   }
 
   int pack_;
+  AssetLoad report_;
   std::unique_ptr<uint8_t[]> screen_buffer_;
   std::unique_ptr<uint8_t[]> picture_buffer_;
 };
@@ -139,42 +132,43 @@ std::string CardFaceEntry(int set, int card) {
   return std::to_string(set) + "-card" + number + ".png";
 }
 
-void LoadGameAssets() {
-  const int pack = pack_open(-1, GameDir + kDataPackName, kPackFormatData);
-  if (pack == 0) AssetFailure("");
+AssetLoad LoadPicturesFrom(const std::string& packPath) {
+  const int pack = pack_open(-1, packPath, kPackFormatData);
+  if (pack == 0) return AssetLoad{{}, false, ""};
+  // The first entry that cannot be had ends the load.
   PictureLoad load(pack);
-
-  for (int n = 1; n <= kBackgrounds; ++n) {
+  for (int n = 1; n <= kBackgrounds && load.Ok(); ++n) {
     int& background = Backgrounds[static_cast<size_t>(n - 1)];
     FreeOldSprite(&background);
     background = load.Load(BackgroundEntry(n), Make::FittedLater, -1);
   }
-  for (int set = 1; set <= kCardSets; ++set) {
+  for (int set = 1; set <= kCardSets && load.Ok(); ++set) {
     CardSet& cards = CardSets[static_cast<size_t>(set - 1)];
     FreeOldSprite(&cards.Back);
     cards.Back = load.Load(CardBackEntry(set), Make::AlphaSprite, -1);
   }
-  for (int set = 1; set <= kCardSets; ++set) {
+  for (int set = 1; set <= kCardSets && load.Ok(); ++set) {
     CardSet& cards = CardSets[static_cast<size_t>(set - 1)];
-    for (int card = 1; card <= kFacesPerSet; ++card) {
+    for (int card = 1; card <= kFacesPerSet && load.Ok(); ++card) {
       int& face = cards.Faces[static_cast<size_t>(card)];
       FreeOldSprite(&face);
       face = load.Load(CardFaceEntry(set, card), Make::AlphaSprite, -1);
     }
   }
-  for (const FixedPicture& picture : kFixedPictures) load.Load(picture.entry, picture.make, picture.number);
+  for (const FixedPicture& picture : kFixedPictures) {
+    if (load.Ok()) load.Load(picture.entry, picture.make, picture.number);
+  }
+  return load.Report();
 }
 
-void LoadMusic() {
-  const int pack = pack_open(-1, GameDir + kDataPackName, kPackFormatData);
-  if (pack == 0) AssetFailure(kMusicEntry);
+AssetLoad LoadMusicFrom(const std::string& packPath) {
+  const int pack = pack_open(-1, packPath, kPackFormatData);
+  if (pack == 0) return AssetLoad{{}, false, kMusicEntry};
   std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kMusicBuffer]);
   const int64_t size = buffer ? pack_read_entry(pack, buffer.get(), kMusicBuffer, kMusicEntry) : -1;
-  if (size <= 0 || sound_from_memory(kMusicSound, buffer.get(), static_cast<size_t>(size)) == 0) {
-    pack_close(pack);
-    AssetFailure(kMusicEntry);
-  }
+  const bool ok = size > 0 && sound_from_memory(kMusicSound, buffer.get(), static_cast<size_t>(size)) != 0;
   buffer.reset();
-  LogLoadAsset(kMusicEntry, true);
   pack_close(pack);
+  if (!ok) return AssetLoad{{}, false, kMusicEntry};
+  return AssetLoad{{kMusicEntry}, true, ""};
 }

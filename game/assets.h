@@ -1,8 +1,10 @@
 // The pictures and the music of the data pack: which entry becomes which
-// sprite or image, the read buffers, fitting the full-screen pictures to the
-// screen, and the fatal end when one cannot be loaded.
+// sprite or image, the read buffers, and fitting the full-screen pictures to
+// the screen. A load reports what it did; the program decides what a failure
+// means.
 #pragma once
 #include <string>
+#include <vector>
 
 constexpr const char* kDataPackName = "DuskmatchData.pack";
 constexpr const char* kMusicEntry = "music.ogg";
@@ -11,6 +13,8 @@ constexpr const char* kMusicEntry = "music.ogg";
 constexpr int kPointerSprite = 0;
 constexpr int kShadowSprite = 1;
 constexpr int kScreenshotSprite = 3;
+// The black screen-sized sprite that dims the board under the menus.
+constexpr int kDimSprite = 4;
 constexpr int kPanelSprite = 5;
 constexpr int kPanelShadowSprite = 6;
 constexpr int kWellDoneSprite = 7;
@@ -42,12 +46,21 @@ std::string BackgroundEntry(int n);
 std::string CardBackEntry(int set);
 std::string CardFaceEntry(int set, int card);
 
-// Loads every picture from GameDir + "DuskmatchData.pack" into its sprite
-// or image, logging each; a missing or damaged one ends the program through
-// AssetFailure. Runs after every opening of the display.
-void LoadGameAssets();
-// Loads "music.ogg" as sound 0 (start-up, before the display opens).
-void LoadMusic();
+// What a load from the data pack did: the entries read and made, in load
+// order, and whether it stopped at one that could not be had (failed names
+// it; empty when the pack itself would not open).
+struct AssetLoad {
+  std::vector<std::string> loaded;
+  bool ok = true;
+  std::string failed;
+};
+
+// Loads every picture from the data pack at packPath into its sprite or
+// image, stopping at the first one that is missing, larger than its buffer
+// or does not decode. Runs after every opening of the display.
+AssetLoad LoadPicturesFrom(const std::string& packPath);
+// Loads "music.ogg" from the data pack at packPath as sound 0.
+AssetLoad LoadMusicFrom(const std::string& packPath);
 // Decodes a full-screen picture and makes it into a ScreenWidth by
 // ScreenHeight sprite (number, or -1 for a handle): used unscaled at the
 // screen's size, stretched when the two are about as wide for their height,

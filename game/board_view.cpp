@@ -2,10 +2,10 @@
 // the fade of a found pair, the well-done screen and the full-screen pointer.
 #include "game/board_view.h"
 
-#include "app/display.h"
 #include "engine/screen/screen.h"
 #include "game/assets.h"
 #include "game/board.h"
+#include "game/geometry.h"
 #include "game/rules.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <memory>
 #include <utility>
 
-#include "app/display.h"
 #include "engine/image/image.h"
 #include "engine/screen/screen.h"
 #include "game/assets.h"
+#include "game/geometry.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 // 5:4 screens, from the width) and a board centred with the gaps split evenly.
 #include "game/geometry.h"
 
+int ScreenWidth = 0;
+int ScreenHeight = 0;
 int CardSize = 0;
 int BoardLeft = 0;
 int BoardTop = 0;

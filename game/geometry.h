@@ -1,6 +1,11 @@
-// Where the board sits on the screen: the card size and the position of the
-// top-left card, computed from the screen size whenever the display opens.
+// The size of the screen and where the board sits on it: the card size and
+// the position of the top-left card, computed from the screen size whenever
+// the display opens.
 #pragma once
+
+// Size of the screen to open, pixels; 0 until the start-up chooses it.
+extern int ScreenWidth;
+extern int ScreenHeight;
 
 constexpr int kBoardColumns = 8;
 constexpr int kBoardRows = 6;

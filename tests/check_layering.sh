@@ -1,6 +1,7 @@
 #!/bin/bash
 # Fails when a platform header (SDL, X11, Pango, Cairo, HarfBuzz, POSIX,
-# Windows) is included outside an engine back-end file, or when a .cpp file
+# Windows) is included outside an engine back-end file, when a folder
+# includes a folder above it (engine < game < ui < app), or when a .cpp file
 # declares something extern. The back-end files are those engine/backends.txt
 # lists, the list the build chooses back ends from (each listed file must
 # exist); app/main.cpp may include SDL for SDL_main.
@@ -30,6 +31,20 @@ while IFS= read -r f; do
     status=1
   fi
 done < <(find app game ui engine -name '*.cpp' -o -name '*.h' 2>/dev/null | sort)
+# The folders in their order, lowest first: each may include its own and
+# those below it, never one above.
+layers=(engine game ui app)
+for ((low = 0; low < ${#layers[@]}; ++low)); do
+  for ((high = low + 1; high < ${#layers[@]}; ++high)); do
+    upward="^[[:space:]]*#[[:space:]]*include[[:space:]]*\"${layers[high]}/"
+    while IFS= read -r f; do
+      if grep -nE "$upward" "$f" >/dev/null; then
+        grep -nHE "$upward" "$f"
+        status=1
+      fi
+    done < <(find "${layers[low]}" -name '*.cpp' -o -name '*.h' 2>/dev/null | sort)
+  done
+done
 while IFS= read -r f; do
   if grep -nE '^[[:space:]]*extern[[:space:]]' "$f" | grep -v 'extern "C"' >/dev/null; then
     grep -nHE '^[[:space:]]*extern[[:space:]]' "$f" | grep -v 'extern "C"'
@@ -37,7 +52,7 @@ while IFS= read -r f; do
   fi
 done < <(find app game ui engine tools -name '*.cpp' 2>/dev/null | sort)
 if [ $status -ne 0 ]; then
-  echo "layering check FAILED: platform headers belong in back-end files, extern in headers"
+  echo "layering check FAILED: platform headers belong in back-end files, includes point down (engine < game < ui < app), extern in headers"
 else
   echo "layering check passed"
 fi

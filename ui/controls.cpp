@@ -2,10 +2,10 @@
 // menu screen's clicks.
 #include "ui/controls.h"
 
-#include "app/display.h"
 #include "engine/screen/screen.h"
 #include "engine/system/system.h"
 #include "game/assets.h"
+#include "game/geometry.h"
 
 namespace {
 // The full-screen mouse is read as a level, once per frame: without the

@@ -1,7 +1,6 @@
 // The credits screen: the credits block under its title, and OK.
 #include "ui/credits.h"
 
-#include "app/display.h"
 #include "engine/screen/screen.h"
 #include "game/assets.h"
 #include "game/screen_state.h"

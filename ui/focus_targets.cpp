@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/display.h"
 #include "game/board.h"
+#include "game/geometry.h"
 #include "game/screen_state.h"
 #include "ui/controls.h"
 #include "ui/settings_screen.h"

@@ -2,16 +2,17 @@
 // board and what their controls do.
 #include "ui/menu.h"
 
-#include "app/display.h"
-#include "app/startup.h"
 #include "engine/screen/screen.h"
 #include "game/assets.h"
 #include "game/board.h"
 #include "game/flow.h"
+#include "game/geometry.h"
 #include "game/screen_state.h"
 #include "ui/controls.h"
 #include "ui/settings_screen.h"
 #include "ui/text_sprites.h"
+
+int QuitRequested = 0;
 
 namespace {
 

@@ -2,6 +2,10 @@
 // board, and their clicks.
 #pragma once
 
+// 1 ends the main loop: YES to the quit question, and the loop's own ends
+// (a closed window, Escape on the main menu).
+extern int QuitRequested;
+
 // The dimming sprite, the panel shadow and the panel: the backdrop of every
 // menu screen.
 void DrawMenuBackdrop();

@@ -2,15 +2,14 @@
 // its arrows and box, shown through the cut windows of the list strips.
 #include "ui/settings_screen.h"
 
-#include "app/display.h"
-#include "app/main_loop.h"
-#include "app/settings.h"
 #include "engine/screen/screen.h"
 #include "game/assets.h"
 #include "game/screen_state.h"
 #include "ui/controls.h"
 #include "ui/languages.h"
 #include "ui/menu.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 #include "ui/text_sprites.h"
 
 int ScreenModeIndex = 0;
@@ -56,10 +55,7 @@ void StepGameScreen(int step) {
 void EnterSettings() {
   LanguageIndex = LanguageIndexOf(Language);
   ScreenModeIndex = ScreenModeIndexOf(ScreenMode);
-  PendingLanguage = Language;
-  PendingMusic = Music;
-  PendingGameScreen = GameScreen;
-  PendingScreenMode = ScreenMode;
+  CopySettingsToPending();
   CutStrip(kLanguageStrip, LanguageIndex);
   CutStrip(kGameScreenStrip, PendingGameScreen);
   CutScreenModeStrips(ScreenModeIndex);
@@ -103,10 +99,10 @@ void DrawSettingsScreen() {
   }
 }
 
-int SettingsClick(int x, int y, bool fullScreen) {
+int SettingsClick(int x, int y, bool fullScreen, void (*apply)()) {
   int applied = 0;
   if (ControlHit(kControlSettingsOk, x, y)) {
-    ApplySettings();
+    apply();
     ClickPause(fullScreen);
     applied = 1;
     // A window's pass handles no more events once the settings are applied
@@ -174,13 +170,8 @@ bool SettingsControlActive(int index) {
   }
 }
 
-void ApplySettings() { ApplyPendingSettings(); }
-
 void CancelSettings() {
-  PendingLanguage = Language;
-  PendingMusic = Music;
-  PendingScreenMode = ScreenMode;
-  PendingGameScreen = GameScreen;
+  CopySettingsToPending();
   CutStrip(kLanguageStrip, LanguageIndexOf(PendingLanguage));
   CutStrip(kGameScreenStrip, PendingGameScreen);
   CutScreenModeStrips(ScreenModeIndexOf(PendingScreenMode));

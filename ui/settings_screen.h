@@ -10,14 +10,14 @@ extern int ScreenModeIndex;
 void EnterSettings();
 void DrawSettingsScreen();
 // A left click on the settings screen, tried on OK, cancel, the music box
-// and the six arrows in that order (in a window OK ends the click). Returns 1 when OK applied the settings (the
-// windowed modes then stop handling this pass's events).
-int SettingsClick(int x, int y, bool fullScreen);
+// and the six arrows in that order (in a window OK ends the click). OK makes
+// the pending settings current through apply, the program's apply sequence.
+// Returns 1 when OK applied the settings (the windowed modes then stop
+// handling this pass's events).
+int SettingsClick(int x, int y, bool fullScreen, void (*apply)());
 // Whether a click on settings control index (8 to 16) would do anything now:
 // OK, cancel and the music box always; an arrow unless its list is at that
 // end, the window-size arrows only while a window is chosen.
 bool SettingsControlActive(int index);
-// OK: the settings made current through the main loop's apply sequence.
-void ApplySettings();
 // Cancel and Escape: pending copies dropped, strips cut back, MainMenu.
 void CancelSettings();

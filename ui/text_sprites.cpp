@@ -5,14 +5,14 @@
 
 #include <algorithm>
 
-#include "app/display.h"
-#include "app/settings.h"
 #include "engine/image/image.h"
 #include "engine/screen/screen.h"
 #include "engine/text/text.h"
 #include "game/assets.h"
+#include "game/geometry.h"
 #include "ui/controls.h"
 #include "ui/languages.h"
+#include "ui/settings.h"
 #include "ui/text_keys.h"
 #include "ui/text_render.h"
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/display.h"
-#include "app/settings.h"
 #include "engine/screen/screen.h"
 #include "ui/languages.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 #include "ui/text_render.h"
 #include "ui/text_sprites.h"
 

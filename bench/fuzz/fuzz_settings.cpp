@@ -12,12 +12,15 @@
 
 #include "app/display.h"
 #include "app/folders.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
 #include "engine/system/system.h"
+#include "game/assets.h"
 #include "game/board.h"
 #include "game/geometry.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 #include "ui/settings_screen.h"
 
 namespace {

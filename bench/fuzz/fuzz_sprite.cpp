@@ -19,6 +19,7 @@
 #include "engine/image/image_buffer.h"
 #include "engine/screen/screen.h"
 #include "game/assets.h"
+#include "game/geometry.h"
 
 namespace {
 

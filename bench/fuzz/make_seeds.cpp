@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "engine/image/image_buffer.h"
 #include "engine/pack/block_codec.h"
 #include "engine/pack/pack.h"
 #include "engine/sound/sound.h"
 #include "engine/sound/sound_decode.h"
 #include "engine/system/file.h"
+#include "ui/settings.h"
 
 namespace {
 

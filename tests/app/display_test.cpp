@@ -13,15 +13,18 @@
 #include "app/display.h"
 #include "app/folders.h"
 #include "app/log.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "engine/image/image_buffer.h"
 #include "engine/pack/pack.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
+#include "game/assets.h"
+#include "game/geometry.h"
 #include "tests/app/startup_harness.h"
 #include "tests/support/image_probe.h"
 #include "tests/support/screen_probe.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <gtest/gtest.h>
 
 #include "app/folders.h"
-#include "app/settings.h"
 #include "engine/system/file.h"
 #include "engine/system/path.h"
 #include "engine/system/system.h"
 #include "tests/support/environment.h"
+#include "ui/settings.h"
 
 namespace {
 

@@ -7,8 +7,9 @@
 
 #include "app/folders.h"
 #include "app/log.h"
-#include "app/settings.h"
 #include "engine/system/file.h"
+#include "game/geometry.h"
+#include "ui/settings.h"
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include "tests/app/navigation_harness.h"
 #include "tests/support/screen_fixture.h"
 #include "ui/focus_ring.h"
+#include "ui/menu.h"
+#include "ui/settings.h"
 #include "ui/settings_screen.h"
 
 namespace {

@@ -7,6 +7,8 @@
 #include "game/geometry.h"
 #include "tests/app/loop_harness.h"
 #include "tests/support/screen_probe.h"
+#include "ui/menu.h"
+#include "ui/settings.h"
 
 namespace {
 

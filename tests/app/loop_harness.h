@@ -17,7 +17,7 @@
 #include "app/folders.h"
 #include "app/log.h"
 #include "app/main_loop.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "app/startup.h"
 #include "engine/image/image_buffer.h"
 #include "engine/input/input.h"
@@ -28,6 +28,9 @@
 #include "tests/support/screen_fixture.h"
 #include "tests/support/screen_probe.h"
 #include "ui/controls.h"
+#include "ui/menu.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 
 namespace loop_test {
 

@@ -11,6 +11,9 @@
 #include "game/assets.h"
 #include "tests/app/navigation_harness.h"
 #include "ui/languages.h"
+#include "ui/menu.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 #include "ui/settings_screen.h"
 #include "ui/text_sprites.h"
 

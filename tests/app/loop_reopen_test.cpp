@@ -1,12 +1,14 @@
 // The settings screen's OK through the main loop: a window-size change that
 // reopens the display and keeps the game in progress, a language and window
 // mode changed in one visit, and changes that must not reopen anything.
+#include "app/settings_file.h"
 #include "engine/sound/sound.h"
 #include "game/assets.h"
 #include "game/geometry.h"
 #include "tests/app/loop_harness.h"
 #include "tests/support/screen_probe.h"
 #include "ui/languages.h"
+#include "ui/settings.h"
 #include "ui/text_sprites.h"
 
 namespace {

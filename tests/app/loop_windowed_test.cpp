@@ -10,6 +10,8 @@
 #include "game/assets.h"
 #include "game/geometry.h"
 #include "tests/app/loop_harness.h"
+#include "ui/menu.h"
+#include "ui/settings.h"
 #include "ui/settings_screen.h"
 
 namespace {

@@ -10,8 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "engine/system/file.h"
+#include "ui/settings.h"
 
 namespace {
 

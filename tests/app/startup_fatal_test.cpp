@@ -9,12 +9,13 @@
 #include <sys/resource.h>
 
 #include "app/display.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "app/startup.h"
 #include "engine/sound/sound.h"
 #include "engine/system/file.h"
 #include "game/assets.h"
 #include "tests/app/startup_harness.h"
+#include "ui/settings.h"
 
 namespace {
 

@@ -11,18 +11,20 @@
 #include "app/display.h"
 #include "app/folders.h"
 #include "app/log.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "app/startup.h"
 #include "engine/screen/screen.h"
 #include "engine/sound/sound.h"
 #include "engine/system/file.h"
 #include "engine/system/system.h"
+#include "game/assets.h"
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/screen_state.h"
 #include "tests/app/startup_harness.h"
 #include "tests/support/screen_probe.h"
 #include "ui/languages.h"
+#include "ui/settings.h"
 
 namespace {
 

@@ -12,10 +12,12 @@
 
 #include "app/fatal.h"
 #include "app/main_loop.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "app/startup.h"
 #include "engine/system/file.h"
 #include "tests/app/startup_harness.h"
+#include "ui/menu.h"
+#include "ui/settings.h"
 
 namespace {
 

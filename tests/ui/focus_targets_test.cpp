@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "app/display.h"
-#include "app/settings.h"
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/screen_state.h"
 #include "ui/controls.h"
 #include "ui/focus_targets.h"
 #include "ui/languages.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 #include "ui/settings_screen.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // round, cancel, OK through the apply sequence, the full-screen pauses and
 // the layers with the inactive arrows and the dimmed size row.
 #include "app/folders.h"
+#include "app/main_loop.h"
 #include "game/screen_state.h"
 #include "tests/ui/ui_screen.h"
 #include "ui/settings_screen.h"
@@ -30,7 +31,7 @@ class SettingsTest : public UiScreen {
   }
   static int Click(int index, bool fullScreen = false) {
     auto [x, y] = Centre(index);
-    return SettingsClick(x, y, fullScreen);
+    return SettingsClick(x, y, fullScreen, ApplyPendingSettings);
   }
   // The text shown in a strip's window, by the width of its ink.
   static int Shown(int sprite) { return Ink(Show(sprite, 280, 30), 0, 0, 280, 30).width(); }
@@ -244,7 +245,7 @@ TEST_F(SettingsTest, InFullScreenOkGoesOnWithTheClicksOtherTests) {
     ASSERT_GT(Controls[kControlSettingsOk].width, 359 - (kL + 100));
     ScreenWidth = 960;
     ScreenHeight = 1280;
-    const int result = SettingsClick(359, 620, fullScreen);
+    const int result = SettingsClick(359, 620, fullScreen, ApplyPendingSettings);
     EXPECT_EQ(result, 1);
     EXPECT_EQ(ScreenState, MainMenu);
     EXPECT_EQ(Language, "de_DE");

@@ -14,16 +14,18 @@
 #include <vector>
 
 #include "app/display.h"
-#include "app/settings.h"
 #include "app/startup.h"
 #include "engine/image/image_buffer.h"
 #include "engine/screen/screen.h"
 #include "engine/system/file.h"
 #include "engine/text/text.h"
 #include "game/assets.h"
+#include "game/geometry.h"
 #include "tests/support/screen_fixture.h"
 #include "ui/controls.h"
 #include "ui/languages.h"
+#include "ui/screen_modes.h"
+#include "ui/settings.h"
 #include "ui/text_keys.h"
 #include "ui/text_sprites.h"
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/asset_load.h"
 #include "game/assets.h"
 #include "tests/support/image_probe.h"
 #include "view_fixture.h"

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/assets.h"
+#include "game/geometry.h"
 #include "view_fixture.h"
 
 namespace view {

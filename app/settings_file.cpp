@@ -1,34 +1,14 @@
 // Loading and saving the settings file through the key-value file service.
-#include "app/settings.h"
+#include "app/settings_file.h"
 
 #include "engine/keyvalue/keyvalue.h"
-
-std::string Language;
-int Music = 1;
-int GameScreen = 2;
-std::string ScreenMode = kDefaultScreenMode;
-
-std::string PendingLanguage;
-int PendingMusic = 1;
-int PendingGameScreen = 2;
-std::string PendingScreenMode = kDefaultScreenMode;
+#include "ui/settings.h"
 
 namespace {
 
 const char* const kGroup = "Settings";
 
 }  // namespace
-
-void ResetSettings() {
-  Language.clear();
-  Music = 1;
-  GameScreen = 2;
-  ScreenMode = kDefaultScreenMode;
-  PendingLanguage = Language;
-  PendingMusic = Music;
-  PendingGameScreen = GameScreen;
-  PendingScreenMode = ScreenMode;
-}
 
 int LoadSettings(const std::string& folder) {
   KeyValueFile file;
