@@ -17,6 +17,7 @@
 #include "game/flow.h"
 #include "game/rules.h"
 #include "game/screen_state.h"
+#include "game/sprites.h"
 #include "ui/credits.h"
 #include "ui/focus.h"
 #include "ui/menu.h"

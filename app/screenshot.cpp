@@ -7,8 +7,8 @@
 #include "engine/image/image.h"
 #include "engine/screen/screen.h"
 #include "engine/system/date.h"
-#include "game/assets.h"
 #include "game/geometry.h"
+#include "game/sprites.h"
 
 std::string ScreenshotFileName(const std::string& folder, int64_t date) {
   return folder + "Duskmatch " + date_format("%dd-%mm-%yyyy %hh-%ii-%ss", date) + ".png";

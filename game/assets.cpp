@@ -12,6 +12,7 @@
 #include "engine/screen/screen.h"
 #include "engine/sound/sound.h"
 #include "game/board.h"
+#include "game/sprites.h"
 
 namespace {
 

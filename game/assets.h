@@ -9,29 +9,6 @@
 constexpr const char* kDataPackName = "DuskmatchData.pack";
 constexpr const char* kMusicEntry = "music.ogg";
 
-// Fixed sprite numbers of the pictures.
-constexpr int kPointerSprite = 0;
-constexpr int kShadowSprite = 1;
-constexpr int kScreenshotSprite = 3;
-// The black screen-sized sprite that dims the board under the menus.
-constexpr int kDimSprite = 4;
-constexpr int kPanelSprite = 5;
-constexpr int kPanelShadowSprite = 6;
-constexpr int kWellDoneSprite = 7;
-constexpr int kWellDoneShadowSprite = 8;
-constexpr int kGradientSprite = 9;
-constexpr int kTitleSprite = 10;
-constexpr int kLogoSprite = 11;
-constexpr int kLeftArrowImage = 26;
-constexpr int kLeftArrowOffSprite = 27;
-constexpr int kRightArrowImage = 28;
-constexpr int kRightArrowOffSprite = 29;
-constexpr int kBoxSprite = 30;
-constexpr int kTickedBoxSprite = 31;
-// Image numbers that stay free: a picture fitted to the screen is decoded
-// straight into its sprite, with no scratch image left behind.
-constexpr int kFitSourceImage = 0;
-constexpr int kFitResultImage = 1;
 // The music is sound 0.
 constexpr int kMusicSound = 0;
 

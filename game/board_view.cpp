@@ -3,10 +3,10 @@
 #include "game/board_view.h"
 
 #include "engine/screen/screen.h"
-#include "game/assets.h"
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/rules.h"
+#include "game/sprites.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "engine/screen/screen.h"
 #include "engine/system/system.h"
-#include "game/assets.h"
 #include "game/geometry.h"
+#include "game/sprites.h"
 
 namespace {
 // The full-screen mouse is read as a level, once per frame: without the

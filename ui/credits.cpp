@@ -2,11 +2,10 @@
 #include "ui/credits.h"
 
 #include "engine/screen/screen.h"
-#include "game/assets.h"
 #include "game/screen_state.h"
+#include "game/sprites.h"
 #include "ui/controls.h"
 #include "ui/menu.h"
-#include "ui/text_sprites.h"
 
 void DrawCreditsScreen() {
   const int T = PanelTop();

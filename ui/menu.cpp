@@ -3,14 +3,13 @@
 #include "ui/menu.h"
 
 #include "engine/screen/screen.h"
-#include "game/assets.h"
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/geometry.h"
 #include "game/screen_state.h"
+#include "game/sprites.h"
 #include "ui/controls.h"
 #include "ui/settings_screen.h"
-#include "ui/text_sprites.h"
 
 int QuitRequested = 0;
 

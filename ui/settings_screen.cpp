@@ -3,8 +3,8 @@
 #include "ui/settings_screen.h"
 
 #include "engine/screen/screen.h"
-#include "game/assets.h"
 #include "game/screen_state.h"
+#include "game/sprites.h"
 #include "ui/controls.h"
 #include "ui/languages.h"
 #include "ui/menu.h"

@@ -4,16 +4,6 @@
 #pragma once
 #include <string>
 
-// Sprite numbers of the texts.
-enum TextSprite : int {
-  kStartText = 12, kContinueText = 13, kContinueDimText = 14,
-  kSettingsText = 15, kCreditsText = 16, kQuitText = 17,
-  kCreditsBlock = 18, kSettingsBlock = 19, kOkText = 20, kCancelText = 21,
-  kYesText = 22, kNoText = 23, kQuitQuestionText = 24, kStartQuestionText = 25,
-  kLanguageStrip = 32, kScreenModeStrip = 33, kScreenModeDimStrip = 34,
-  kGameScreenStrip = 35,
-};
-
 // Colours (red + green * 256 + blue * 65536 + alpha * 16777216).
 constexpr unsigned kPanelColour = 241u + 172u * 256u + 71u * 65536u;
 constexpr unsigned kTextColour = 224u + 80u * 256u + 40u * 65536u + 255u * 16777216u;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/screen/screen.h"
+#include "game/sprites.h"
 #include "ui/languages.h"
 #include "ui/screen_modes.h"
 #include "ui/settings.h"

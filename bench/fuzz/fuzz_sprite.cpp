@@ -20,6 +20,7 @@
 #include "engine/screen/screen.h"
 #include "game/assets.h"
 #include "game/geometry.h"
+#include "game/sprites.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include "engine/sound/sound.h"
 #include "game/assets.h"
 #include "game/geometry.h"
+#include "game/sprites.h"
 #include "tests/app/loop_harness.h"
 #include "tests/support/screen_probe.h"
 #include "ui/languages.h"
 #include "ui/settings.h"
-#include "ui/text_sprites.h"
 
 namespace {
 

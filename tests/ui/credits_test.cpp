@@ -1,5 +1,6 @@
 // The credits: the block of centred lines, its layers, and OK.
 #include "game/screen_state.h"
+#include "game/sprites.h"
 #include "tests/ui/ui_screen.h"
 #include "ui/credits.h"
 

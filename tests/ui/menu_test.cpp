@@ -2,6 +2,7 @@
 // over the board, and the pause of full-screen clicks.
 #include "game/board.h"
 #include "game/screen_state.h"
+#include "game/sprites.h"
 #include "tests/ui/ui_screen.h"
 #include "ui/menu.h"
 

@@ -4,6 +4,7 @@
 #include "app/folders.h"
 #include "app/main_loop.h"
 #include "game/screen_state.h"
+#include "game/sprites.h"
 #include "tests/ui/ui_screen.h"
 #include "ui/settings_screen.h"
 

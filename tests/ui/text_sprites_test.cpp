@@ -1,6 +1,7 @@
 // The text-sprite pass: captions cut to their texts with their controls,
 // the caps and empty texts, the short pass, the list strips and their
 // windows, the questions, the settings block, and the pass without a screen.
+#include "game/sprites.h"
 #include "tests/ui/ui_screen.h"
 
 namespace ui_test {

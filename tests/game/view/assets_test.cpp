@@ -6,6 +6,7 @@
 
 #include "app/asset_load.h"
 #include "game/assets.h"
+#include "game/sprites.h"
 #include "tests/support/image_probe.h"
 #include "view_fixture.h"
 

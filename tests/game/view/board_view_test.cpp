@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "game/board_view.h"
-#include "game/assets.h"
 #include "game/rules.h"
+#include "game/sprites.h"
 #include "view_fixture.h"
 
 namespace view {
