@@ -6,6 +6,7 @@
 #include "engine/system/system.h"
 #include "game/geometry.h"
 #include "game/sprites.h"
+#include "ui/settings_layout.h"
 
 namespace {
 // The full-screen mouse is read as a level, once per frame: without the
@@ -17,7 +18,7 @@ std::array<Control, kControlCount> Controls;
 
 int ControlHeight(int index) {
   if (index >= kControlStart && index <= kControlQuit) return 80;
-  if (index >= kControlLanguageLeft && index <= kControlSizeRight) return 20;
+  if (index >= kControlLanguageLeft && index <= kControlSizeRight) return kSettingsHitSize;
   return 40;
 }
 

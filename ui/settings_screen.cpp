@@ -10,6 +10,7 @@
 #include "ui/menu.h"
 #include "ui/screen_modes.h"
 #include "ui/settings.h"
+#include "ui/settings_layout.h"
 #include "ui/text_sprites.h"
 
 int ScreenModeIndex = 0;
@@ -45,6 +46,17 @@ void StepScreenMode(int step) {
   CutScreenModeStrips(ScreenModeIndexOf(PendingScreenMode));
 }
 
+// An arrow at the end of its list: its inactive sprite over the active one
+// drawn in the labels block.
+void DrawInactive(int control) {
+  const SettingsRowControl& c = SettingsRowControlOf(control);
+  sprite_draw(c.inactive, PanelLeft() + c.left, PanelTop() + SettingsPictureTop(c.row));
+}
+
+void DrawStrip(int sprite, int row) {
+  sprite_draw(sprite, PanelLeft() + kSettingsStripLeft, PanelTop() + SettingsRowTop(row));
+}
+
 void StepGameScreen(int step) {
   PendingGameScreen += step;
   CutStrip(kGameScreenStrip, PendingGameScreen);
@@ -66,36 +78,38 @@ void DrawSettingsScreen() {
   const int L = PanelLeft();
   const int T = PanelTop();
   DrawMenuBackdrop();
-  DrawCentred(kSettingsText, T + 140);
-  DrawCentred(kGradientSprite, T + 216);
+  DrawCentred(kSettingsText, T + kSettingsTitleTop);
+  DrawCentred(kGradientSprite, T + kSettingsBarTop);
   // The labels block carries the active arrows; an inactive arrow is drawn
   // over the active one at the same place.
-  sprite_draw(kSettingsBlock, L + 74, T + 220);
-  sprite_draw(kOkText, L + 100, T + 540);
-  sprite_draw(kCancelText, L + sprite_width(kPanelSprite) - sprite_width(kCancelText) - 100, T + 540);
+  sprite_draw(kSettingsBlock, L + kSettingsBlockLeft, T + kSettingsBlockTop);
+  sprite_draw(kOkText, L + kSettingsButtonInset, T + kSettingsButtonTop);
+  sprite_draw(kCancelText, L + sprite_width(kPanelSprite) - sprite_width(kCancelText) - kSettingsButtonInset,
+              T + kSettingsButtonTop);
 
-  sprite_draw(kLanguageStrip, L + 294, T + 230);
+  DrawStrip(kLanguageStrip, kLanguageRow);
   // At the ends of the lists the arrows are inactive. An empty list shows
   // its right arrow active (its index 0 is not the count - 1), although it
   // steps nowhere.
-  if (LanguageIndex == 0) sprite_draw(kLeftArrowOffSprite, L + 274, T + 235);
-  if (LanguageIndex == LanguageCount() - 1) sprite_draw(kRightArrowOffSprite, L + 574, T + 235);
+  if (LanguageIndex == 0) DrawInactive(kControlLanguageLeft);
+  if (LanguageIndex == LanguageCount() - 1) DrawInactive(kControlLanguageRight);
 
-  sprite_draw(PendingMusic != 0 ? kTickedBoxSprite : kBoxSprite, L + 274, T + 275);
+  const SettingsRowControl& box = SettingsRowControlOf(kControlMusicBox);
+  sprite_draw(PendingMusic != 0 ? kTickedBoxSprite : kBoxSprite, L + box.left, T + SettingsPictureTop(box.row));
 
-  sprite_draw(kGameScreenStrip, L + 294, T + 310);
-  if (PendingGameScreen == kFullScreen) sprite_draw(kLeftArrowOffSprite, L + 274, T + 315);
-  if (PendingGameScreen == kBorderless) sprite_draw(kRightArrowOffSprite, L + 574, T + 315);
+  DrawStrip(kGameScreenStrip, kGameScreenRow);
+  if (PendingGameScreen == kFullScreen) DrawInactive(kControlModeLeft);
+  if (PendingGameScreen == kBorderless) DrawInactive(kControlModeRight);
 
   // The window size counts only for a window: otherwise dimmed and inert.
   if (PendingGameScreen == kWindowed) {
-    sprite_draw(kScreenModeStrip, L + 294, T + 350);
-    if (ScreenModeIndex == 0) sprite_draw(kLeftArrowOffSprite, L + 274, T + 355);
-    if (ScreenModeIndex == ScreenModeCount() - 1) sprite_draw(kRightArrowOffSprite, L + 574, T + 355);
+    DrawStrip(kScreenModeStrip, kScreenModeRow);
+    if (ScreenModeIndex == 0) DrawInactive(kControlSizeLeft);
+    if (ScreenModeIndex == ScreenModeCount() - 1) DrawInactive(kControlSizeRight);
   } else {
-    sprite_draw(kScreenModeDimStrip, L + 294, T + 350);
-    sprite_draw(kLeftArrowOffSprite, L + 274, T + 355);
-    sprite_draw(kRightArrowOffSprite, L + 574, T + 355);
+    DrawStrip(kScreenModeDimStrip, kScreenModeRow);
+    DrawInactive(kControlSizeLeft);
+    DrawInactive(kControlSizeRight);
   }
 }
 

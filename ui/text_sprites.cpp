@@ -13,6 +13,7 @@
 #include "ui/controls.h"
 #include "ui/languages.h"
 #include "ui/settings.h"
+#include "ui/settings_layout.h"
 #include "ui/text_keys.h"
 #include "ui/text_render.h"
 
@@ -67,26 +68,25 @@ void MakeCreditsSprite() {
   });
 }
 
-// The four labels of the settings screen with the arrows of the language,
-// window-mode and window-size rows drawn in (the music row has its box).
+// The four labels of the settings screen with the active arrows of the
+// language, window-mode and window-size rows drawn in (the music row's box
+// is drawn on the screen).
 void MakeSettingsBlock() {
   static constexpr const char* kLabels[] = {"tMenuLANGUAGE", "tMenuMUSIC", "tMenuGAMESCREEN", "tMenuSCREENMODE"};
-  static constexpr int kArrowRows[] = {15, 95, 135};
   text_render::Render(
       kSettingsBlock, kBlockWidth, kBlockHeight,
       [] {
         text_render::UseFont(SlotOf(kLabels[0]).font, kTextColour);
-        int y = 10;
-        for (const char* key : kLabels) {
-          vector_move_to(0, y);
-          vector_draw_text(Text(key));
-          y += 40;
+        for (int row = kLanguageRow; row <= kScreenModeRow; ++row) {
+          vector_move_to(0, SettingsRowTop(row) - kSettingsBlockTop);
+          vector_draw_text(Text(kLabels[row]));
         }
       },
       [] {
-        for (int y : kArrowRows) {
-          draw_image(image_handle(kLeftArrowImage), 200, y);
-          draw_image(image_handle(kRightArrowImage), 500, y);
+        for (const SettingsRowControl& c : kSettingsRowControls) {
+          if (c.inactive < 0) continue;  // the box
+          const int top = SettingsPictureTop(c.row) - kSettingsBlockTop;
+          draw_image(image_handle(c.picture), c.left - kSettingsBlockLeft, top);
         }
       });
 }
@@ -137,7 +137,7 @@ void RenderTextSprites(int full) {
   int width = MakeLineSprite(kOkText, "tMenuOK", kTextColour);
   if (width >= 0) {
     SetControl(kControlCreditsOk, kOkText, (W - sprite_width(kOkText)) / 2, T + 540, width);
-    SetControl(kControlSettingsOk, kOkText, L + 100, T + 540, width);
+    SetControl(kControlSettingsOk, kOkText, L + kSettingsButtonInset, T + kSettingsButtonTop, width);
   }
   // Yes and no stand 20 pixels inside the edges of the question box, the
   // quit question's box in both questions.
@@ -149,19 +149,15 @@ void RenderTextSprites(int full) {
 
   MakeCreditsSprite();
   MakeSettingsBlock();
-  SetControl(kControlLanguageLeft, kLeftArrowImage, L + 269, T + 230, 20);
-  SetControl(kControlLanguageRight, kRightArrowImage, L + 569, T + 230, 20);
-  SetControl(kControlMusicBox, kBoxSprite, L + 269, T + 270, 20);
-  SetControl(kControlModeLeft, kLeftArrowImage, L + 269, T + 310, 20);
-  SetControl(kControlModeRight, kRightArrowImage, L + 569, T + 310, 20);
-  SetControl(kControlSizeLeft, kLeftArrowImage, L + 269, T + 350, 20);
-  SetControl(kControlSizeRight, kRightArrowImage, L + 569, T + 350, 20);
+  for (const SettingsRowControl& c : kSettingsRowControls)
+    SetControl(c.control, c.picture, L + c.left - kSettingsPictureInset, T + SettingsRowTop(c.row), kSettingsHitSize);
 
   MakeGameScreenStrip();
   width = MakeLineSprite(kCancelText, "tMenuCANCEL", kTextColour);
   if (width >= 0) {
-    SetControl(kControlSettingsCancel, kCancelText, L + sprite_width(kPanelSprite) - sprite_width(kCancelText) - 100,
-               T + 540, width);
+    SetControl(kControlSettingsCancel, kCancelText,
+               L + sprite_width(kPanelSprite) - sprite_width(kCancelText) - kSettingsButtonInset, T + kSettingsButtonTop,
+               width);
   }
   if (full) RenderListStrips();
 }

@@ -18,6 +18,7 @@
 #include "ui/languages.h"
 #include "ui/screen_modes.h"
 #include "ui/settings.h"
+#include "ui/settings_layout.h"
 #include "ui/settings_screen.h"
 
 namespace {
@@ -43,14 +44,10 @@ class FocusTargetsTest : public ::testing::Test {
     Controls[kControlCreditsOk] = {20, 620, T + 540, 40};
     Controls[kControlYes] = {22, 390, T + 300, 60};
     Controls[kControlNo] = {23, 830, T + 300, 60};
-    const int rows[] = {230, 270, 310, 350};
-    Controls[kControlLanguageLeft] = {26, L + 269, T + rows[0], 20};
-    Controls[kControlLanguageRight] = {28, L + 569, T + rows[0], 20};
-    Controls[kControlMusicBox] = {30, L + 269, T + rows[1], 20};
-    Controls[kControlModeLeft] = {26, L + 269, T + rows[2], 20};
-    Controls[kControlModeRight] = {28, L + 569, T + rows[2], 20};
-    Controls[kControlSizeLeft] = {26, L + 269, T + rows[3], 20};
-    Controls[kControlSizeRight] = {28, L + 569, T + rows[3], 20};
+    for (const SettingsRowControl& c : kSettingsRowControls) {
+      Controls[static_cast<size_t>(c.control)] = {c.picture, L + c.left - kSettingsPictureInset,
+                                                  T + SettingsRowTop(c.row), kSettingsHitSize};
+    }
     Controls[kControlSettingsOk] = {20, L + 100, T + 540, 40};
     Controls[kControlSettingsCancel] = {21, L + 800 - 80 - 100, T + 540, 80};
     LanguageList = {{"de_DE", "Deutsch"}, {"en_GB", "English"}, {"sv_SE", "Svenska"}};

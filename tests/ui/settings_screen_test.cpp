@@ -6,14 +6,25 @@
 #include "game/screen_state.h"
 #include "game/sprites.h"
 #include "tests/ui/ui_screen.h"
+#include "ui/settings_layout.h"
 #include "ui/settings_screen.h"
 
 namespace ui_test {
 namespace {
 
-// Where the arrows of the three rows are drawn (inside a 16-pixel picture).
-constexpr int kLeftX = kL + 282, kRightX = kL + 582;
-constexpr int kLanguageY = kT + 243, kModeY = kT + 323, kSizeY = kT + 363;
+// Points inside the arrows of the three rows and the music box (16-pixel
+// pictures), where the screen shows which picture is drawn.
+constexpr int kLeftX = kL + kSettingsLeftColumn + 8, kRightX = kL + kSettingsRightColumn + 8;
+constexpr int kLanguageY = kT + SettingsPictureTop(kLanguageRow) + 8;
+constexpr int kMusicY = kT + SettingsPictureTop(kMusicRow) + 8;
+constexpr int kModeY = kT + SettingsPictureTop(kGameScreenRow) + 8;
+constexpr int kSizeY = kT + SettingsPictureTop(kScreenModeRow) + 8;
+// The ink in a list row's strip, 30 pixels high.
+InkBox StripInk(const Shot& s, int row) {
+  const int left = kL + kSettingsStripLeft;
+  const int top = kT + SettingsRowTop(row);
+  return Ink(s, left, top, left + kSettingsStripWidth, top + 30);
+}
 
 class SettingsTest : public UiScreen {
  protected:
@@ -127,7 +138,7 @@ TEST_F(SettingsTest, TheWindowSizeCountsOnlyWhenWindowedIsChosen) {
   Shot s = Screen();
   EXPECT_EQ(std::vector<Rgb>({s.at(kLeftX, kModeY), s.at(kRightX, kModeY), s.at(kLeftX, kSizeY), s.at(kRightX, kSizeY)}),
             std::vector<Rgb>({kLeftOff, kRightArrow, kLeftOff, kRightOff}));
-  const int dimInk = Ink(s, kL + 294, kT + 350, kL + 574, kT + 380).darkestGreen;
+  const int dimInk = StripInk(s, kScreenModeRow).darkestGreen;
 
   Click(kControlModeRight);
   EXPECT_EQ(PendingGameScreen, kWindowed);
@@ -135,7 +146,7 @@ TEST_F(SettingsTest, TheWindowSizeCountsOnlyWhenWindowedIsChosen) {
   s = Screen();
   EXPECT_EQ(s.at(kLeftX, kSizeY), kLeftArrow);
   EXPECT_EQ(s.at(kRightX, kSizeY), kRightArrow);
-  EXPECT_GT(dimInk, Ink(s, kL + 294, kT + 350, kL + 574, kT + 380).darkestGreen + 15);
+  EXPECT_GT(dimInk, StripInk(s, kScreenModeRow).darkestGreen + 15);
   Click(kControlSizeRight);
   Click(kControlSizeRight);  // no wrap round
   EXPECT_EQ(PendingScreenMode, "1920x1080");
@@ -284,8 +295,8 @@ TEST_F(SettingsTest, TheScreenIsDrawnInItsLayers) {
                               s.at(kL + 604, kT + 300)}),
             std::vector<Rgb>({kPanel, kTextPanel, kTextPanel, kPanel}));
   EXPECT_GT(Ink(s, kL + 74, kT + 220, kL + 274, kT + 400).pixels, 200);  // labels
-  EXPECT_GT(Ink(s, kL + 294, kT + 310, kL + 574, kT + 340).pixels, 50);  // window mode
-  EXPECT_EQ(s.at(kLeftX, kT + 283), kTickedBox);
+  EXPECT_GT(StripInk(s, kGameScreenRow).pixels, 50);  // window mode
+  EXPECT_EQ(s.at(kLeftX, kMusicY), kTickedBox);
   // OK at the left of the panel, cancel at its right.
   EXPECT_GT(Ink(s, kL + 100, kT + 540, kL + 100 + sprite_width(kOkText), kT + 580).pixels, 20);
   EXPECT_EQ(s.at(kL + 99, kT + 560), kPanel);
@@ -293,7 +304,7 @@ TEST_F(SettingsTest, TheScreenIsDrawnInItsLayers) {
   EXPECT_GT(Ink(s, cancelRight - sprite_width(kCancelText), kT + 540, cancelRight, kT + 580).pixels, 20);
   EXPECT_EQ(s.at(cancelRight, kT + 560), kPanel);
   Click(kControlMusicBox);
-  EXPECT_EQ(Screen().at(kLeftX, kT + 283), kBox);
+  EXPECT_EQ(Screen().at(kLeftX, kMusicY), kBox);
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+// Where the parts of the settings screen stand, in pixels from the panel's
+// top-left corner: the one table its drawing, its control records and its
+// tests read.
+#pragma once
+#include "game/sprites.h"
+#include "ui/controls.h"
+
+// The title and the bar under it.
+constexpr int kSettingsTitleTop = 140;
+constexpr int kSettingsBarTop = 216;
+
+// The labels block: the four labels, one a row, with the active arrows
+// drawn into it.
+constexpr int kSettingsBlockLeft = 74;
+constexpr int kSettingsBlockTop = 220;
+
+// The rows, top to bottom.
+enum SettingsRow : int { kLanguageRow = 0, kMusicRow = 1, kGameScreenRow = 2, kScreenModeRow = 3 };
+// The top of a row: of its label, its strip and the squares a click hits.
+constexpr int SettingsRowTop(int row) { return 230 + 40 * row; }
+
+// The strips of the list rows, between the arrows.
+constexpr int kSettingsStripLeft = 294;
+constexpr int kSettingsStripWidth = 280;
+
+// The two columns of the pictures on a row: the left arrows and the music
+// box, and the right arrows. Each picture stands 5 pixels inside the
+// 20-pixel square a click hits.
+constexpr int kSettingsLeftColumn = 274;
+constexpr int kSettingsRightColumn = 574;
+constexpr int kSettingsPictureInset = 5;
+constexpr int kSettingsHitSize = 20;
+// The top of a row's pictures.
+constexpr int SettingsPictureTop(int row) { return SettingsRowTop(row) + kSettingsPictureInset; }
+
+// One control on a row: its picture (the active one for an arrow, drawn
+// into the labels block) and, for an arrow, the sprite drawn over it while
+// it is inactive.
+struct SettingsRowControl {
+  int control;
+  int row;
+  int left;  // the picture's column
+  int picture;
+  int inactive;  // -1 for the music box
+};
+// The six arrows and the music box, in control order.
+constexpr SettingsRowControl kSettingsRowControls[] = {
+    {kControlLanguageLeft, kLanguageRow, kSettingsLeftColumn, kLeftArrowImage, kLeftArrowOffSprite},
+    {kControlLanguageRight, kLanguageRow, kSettingsRightColumn, kRightArrowImage, kRightArrowOffSprite},
+    {kControlMusicBox, kMusicRow, kSettingsLeftColumn, kBoxSprite, -1},
+    {kControlModeLeft, kGameScreenRow, kSettingsLeftColumn, kLeftArrowImage, kLeftArrowOffSprite},
+    {kControlModeRight, kGameScreenRow, kSettingsRightColumn, kRightArrowImage, kRightArrowOffSprite},
+    {kControlSizeLeft, kScreenModeRow, kSettingsLeftColumn, kLeftArrowImage, kLeftArrowOffSprite},
+    {kControlSizeRight, kScreenModeRow, kSettingsRightColumn, kRightArrowImage, kRightArrowOffSprite},
+};
+constexpr bool SettingsRowControlsInOrder() {
+  for (int i = 0; i < 7; ++i)
+    if (kSettingsRowControls[i].control != kControlLanguageLeft + i) return false;
+  return true;
+}
+static_assert(SettingsRowControlsInOrder(), "kSettingsRowControls must follow the control indices");
+// The entry of a row control (kControlLanguageLeft to kControlSizeRight).
+constexpr const SettingsRowControl& SettingsRowControlOf(int control) {
+  return kSettingsRowControls[control - kControlLanguageLeft];
+}
+
+// OK stands this far in from the panel's left edge, cancel from its right.
+constexpr int kSettingsButtonInset = 100;
+constexpr int kSettingsButtonTop = 540;
