@@ -12,7 +12,6 @@
 
 LanguageCatalogueMap LanguageCatalogue;
 std::vector<LanguageListEntry> LanguageList;
-int LanguageCursor = 0;
 
 LanguageEntry& LanguageCatalogueMap::Entry(const std::string& name) {
   auto& bucket = buckets_[LanguageHash(name) % kLanguageBuckets];
@@ -55,7 +54,6 @@ std::vector<const LanguageEntry*> CatalogueEntries() {
 void ClearLanguageCatalogue() {
   LanguageCatalogue.Clear();
   LanguageList.clear();
-  LanguageCursor = 0;
 }
 
 namespace {
@@ -77,7 +75,6 @@ void ReadHeader(KeyValueFile* file, const std::string& fileName) {
 void RebuildLanguageList() {
   LanguageList.clear();
   for (const LanguageEntry* e : CatalogueEntries()) LanguageList.push_back({e->code, e->name});
-  LanguageCursor = 0;
 }
 
 // A picture that replaces the entry's flag; a second enumeration must not
@@ -151,12 +148,7 @@ int EnumerateLanguages(const std::string& packPath) {
 }
 
 int LanguageIndexOf(const std::string& code) {
-  for (size_t i = 0; i < LanguageList.size(); ++i) {
-    if (LanguageList[i].code == code) {
-      LanguageCursor = static_cast<int>(i);
-      return LanguageCursor;
-    }
-  }
-  LanguageCursor = LanguageList.empty() ? 0 : static_cast<int>(LanguageList.size()) - 1;
+  for (size_t i = 0; i < LanguageList.size(); ++i)
+    if (LanguageList[i].code == code) return static_cast<int>(i);
   return 0;
 }

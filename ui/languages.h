@@ -84,12 +84,11 @@ struct LanguageListEntry {
   std::string code;
   std::string name;
 };
-// The languages in catalogue order, rebuilt by EnumerateLanguages, and its
-// cursor (the current entry).
+// The languages in catalogue order, rebuilt by EnumerateLanguages.
 extern std::vector<LanguageListEntry> LanguageList;
-extern int LanguageCursor;
-// Position in LanguageList of the current language (after start-up) or of
-// the one being chosen on the settings screen.
+// The list's one position: that of the current language after start-up, of
+// the one being chosen while the settings screen is open. 0 when the
+// language is not in the list.
 extern int LanguageIndex;
 
 // The catalogue entries in catalogue order (the order of the list, the log
@@ -105,12 +104,12 @@ int EnumerateLanguages(const std::string& packPath);
 // Loads code + ".language" from the pack or folder into the texts, keeping
 // texts of keys the file lacks. 1 when found and read, 0 otherwise.
 int LoadLanguage(const std::string& packPath, const std::string& code);
-// Position of the first list entry with this code, 0 when none; leaves the
-// cursor on it (on the last entry when none matched; 0 for an empty list).
+// Position of the first list entry with this code, 0 when none. A look-up
+// only: LanguageIndex moves where its caller sets it.
 int LanguageIndexOf(const std::string& code);
 // The version of this module for the log: "2.0".
 const char* LanguageModuleVersion();
 
-// Empties the texts, the catalogue, the list, its cursor and the index, and
-// frees the flag pictures (tests).
+// Empties the texts, the catalogue and the list, puts the index back to 0,
+// and frees the flag pictures (tests).
 void ResetLanguages();

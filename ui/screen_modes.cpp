@@ -6,7 +6,7 @@
 #include "engine/screen/screen.h"
 
 std::vector<std::string> ScreenModeList;
-int ScreenModeCursor = 0;
+int ScreenModeIndex = 0;
 
 void AddScreenMode(int width, int height) {
   if (width < 1024) return;
@@ -14,6 +14,12 @@ void AddScreenMode(int width, int height) {
   if (std::find(ScreenModeList.begin(), ScreenModeList.end(), mode) == ScreenModeList.end()) {
     ScreenModeList.push_back(mode);
   }
+}
+
+int ScreenModeIndexOf(const std::string& mode) {
+  for (size_t i = 0; i < ScreenModeList.size(); ++i)
+    if (ScreenModeList[i] == mode) return static_cast<int>(i);
+  return 0;
 }
 
 void SortScreenModes() { std::sort(ScreenModeList.begin(), ScreenModeList.end()); }
@@ -27,5 +33,5 @@ void BuildScreenModeList() {
 
 void ResetScreenModes() {
   ScreenModeList.clear();
-  ScreenModeCursor = 0;
+  ScreenModeIndex = 0;
 }

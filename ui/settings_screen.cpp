@@ -13,8 +13,6 @@
 #include "ui/settings_layout.h"
 #include "ui/text_sprites.h"
 
-int ScreenModeIndex = 0;
-
 namespace {
 
 int LanguageCount() { return static_cast<int>(LanguageList.size()); }
@@ -25,25 +23,36 @@ void CutScreenModeStrips(int row) {
   CutStrip(kScreenModeDimStrip, row);
 }
 
-// The language arrows: the list cursor moves by step when there is an entry
+// Whether a list's position stands on the pending value. A value missing
+// from its list (a language file gone, a size the display does not offer)
+// shows the first entry, and the arrows step nowhere from there: the
+// pending value stays as it is.
+bool OnPendingLanguage() {
+  return LanguageIndex >= 0 && LanguageIndex < LanguageCount() &&
+         LanguageList[static_cast<size_t>(LanguageIndex)].code == PendingLanguage;
+}
+bool OnPendingScreenMode() {
+  return ScreenModeIndex >= 0 && ScreenModeIndex < ScreenModeCount() &&
+         ScreenModeList[static_cast<size_t>(ScreenModeIndex)] == PendingScreenMode;
+}
+
+// The language arrows: the position moves by step when there is an entry
 // there, and the pending language becomes that entry.
 void StepLanguage(int step) {
-  const int next = LanguageCursor + step;
-  if (LanguageCursor < 0 || next < 0 || next >= LanguageCount()) return;
-  LanguageCursor = next;
-  LanguageIndex += step;
+  const int next = LanguageIndex + step;
+  if (!OnPendingLanguage() || next < 0 || next >= LanguageCount()) return;
+  LanguageIndex = next;
   PendingLanguage = LanguageList[static_cast<size_t>(next)].code;
-  CutStrip(kLanguageStrip, LanguageIndexOf(PendingLanguage));
+  CutStrip(kLanguageStrip, LanguageIndex);
 }
 
 // The window-size arrows, likewise on ScreenModeList.
 void StepScreenMode(int step) {
-  const int next = ScreenModeCursor + step;
-  if (ScreenModeCursor < 0 || next < 0 || next >= ScreenModeCount()) return;
-  ScreenModeCursor = next;
-  ScreenModeIndex += step;
+  const int next = ScreenModeIndex + step;
+  if (!OnPendingScreenMode() || next < 0 || next >= ScreenModeCount()) return;
+  ScreenModeIndex = next;
   PendingScreenMode = ScreenModeList[static_cast<size_t>(next)];
-  CutScreenModeStrips(ScreenModeIndexOf(PendingScreenMode));
+  CutScreenModeStrips(ScreenModeIndex);
 }
 
 // An arrow at the end of its list: its inactive sprite over the active one

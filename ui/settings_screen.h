@@ -2,9 +2,6 @@
 // as pending copies, made current by OK, dropped by cancel or Escape.
 #pragma once
 
-// Position of the pending window size in ScreenModeList.
-extern int ScreenModeIndex;
-
 // The main menu's settings entry: pending copies from the settings, strips
 // cut to them, ScreenState becomes SettingsScreen.
 void EnterSettings();

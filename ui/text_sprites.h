@@ -2,7 +2,6 @@
 // screens rendered once into a sprite (at start-up, after a language change,
 // after a display reopen), and the control records beside them.
 #pragma once
-#include <string>
 
 // Colours (red + green * 256 + blue * 65536 + alpha * 16777216).
 constexpr unsigned kPanelColour = 241u + 172u * 256u + 71u * 65536u;
@@ -14,7 +13,3 @@ constexpr unsigned kDimTextColour = 224u + 80u * 256u + 40u * 65536u + 179u * 16
 void RenderTextSprites(int full);
 // Shows row `row` of a strip sprite (the 280 x 30 window at y = 30 * row).
 void CutStrip(int sprite, int row);
-// Position of the first ScreenModeList entry equal to mode, 0 when none;
-// leaves ScreenModeCursor on it (on the last entry when none matched, 0 for
-// an empty list).
-int ScreenModeIndexOf(const std::string& mode);

@@ -35,17 +35,6 @@ void MakeStrip(int number, const std::vector<std::string>& values, unsigned rgba
 
 void CutStrip(int sprite, int row) { sprite_clip(sprite, 0, kRowHeight * row, kStripWidth, kRowHeight); }
 
-int ScreenModeIndexOf(const std::string& mode) {
-  for (size_t i = 0; i < ScreenModeList.size(); ++i) {
-    if (ScreenModeList[i] == mode) {
-      ScreenModeCursor = static_cast<int>(i);
-      return static_cast<int>(i);
-    }
-  }
-  ScreenModeCursor = ScreenModeList.empty() ? 0 : static_cast<int>(ScreenModeList.size()) - 1;
-  return 0;
-}
-
 void RenderListStrips() {
   std::vector<std::string> names;
   for (const LanguageEntry* entry : CatalogueEntries()) names.push_back(entry->name);

@@ -68,9 +68,7 @@ TEST_F(SettingsTest, EnteringCopiesTheSettingsAndShowsThem) {
   EXPECT_EQ(PendingGameScreen, kWindowed);
   EXPECT_EQ(PendingScreenMode, "1920x1080");
   EXPECT_EQ(LanguageList[static_cast<size_t>(LanguageIndex)].code, "de_DE");
-  EXPECT_EQ(LanguageCursor, LanguageIndex);
   EXPECT_EQ(ScreenModeIndex, 2);
-  EXPECT_EQ(ScreenModeCursor, 2);
   EXPECT_NEAR(Shown(kLanguageStrip), Measure(1, "Deutsch mit einem langen Namen"), 6);
   EXPECT_NEAR(Shown(kGameScreenStrip), Measure(1, "A window with a frame"), 6);
   EXPECT_NEAR(Shown(kScreenModeStrip), Measure(1, "1920x1080"), 6);
@@ -103,7 +101,6 @@ TEST_F(SettingsTest, TheLanguageArrowsStepWithoutWrappingAndOneLanguageDisablesB
                     Step{kControlLanguageRight, 2} /* the end */, Step{kControlLanguageLeft, 1}}) {
     Click(step.control);
     EXPECT_EQ(LanguageIndex, static_cast<int>(step.index));
-    EXPECT_EQ(LanguageCursor, static_cast<int>(step.index));
     EXPECT_EQ(PendingLanguage, LanguageList[step.index].code);
     EXPECT_NEAR(Shown(kLanguageStrip), Measure(1, LanguageList[step.index].name), 6);
   }
@@ -174,15 +171,30 @@ TEST_F(SettingsTest, AConfiguredSizeMissingFromTheListShowsTheFirstAndCannotStep
   ScreenMode = "999x999";
   Enter();
   EXPECT_EQ(ScreenModeIndex, 0);
-  EXPECT_EQ(ScreenModeCursor, 2);
   EXPECT_NEAR(Shown(kScreenModeStrip), Measure(1, "1024x768"), 6);
   Shot s = Screen();
   EXPECT_EQ(s.at(kLeftX, kSizeY), kLeftOff);
   EXPECT_EQ(s.at(kRightX, kSizeY), kRightArrow);
-  Click(kControlSizeRight);  // the cursor stands on the last entry
+  Click(kControlSizeRight);  // shown active, but the size is not in the list
   Click(kControlSizeLeft);
   EXPECT_EQ(PendingScreenMode, "999x999");
   EXPECT_EQ(ScreenModeIndex, 0);
+}
+
+TEST_F(SettingsTest, ALanguageMissingFromTheListShowsTheFirstAndCannotStep) {
+  Languages({{"de_DE", "Deutsch mit einem langen Namen"}, {"fr_FR", "Fr"}});
+  Language = "xx_XX";
+  Enter();
+  EXPECT_EQ(LanguageIndex, 0);
+  EXPECT_NEAR(Shown(kLanguageStrip), Measure(1, LanguageList[0].name), 6);
+  Shot s = Screen();
+  EXPECT_EQ(s.at(kLeftX, kLanguageY), kLeftOff);
+  EXPECT_EQ(s.at(kRightX, kLanguageY), kRightArrow);
+  Click(kControlLanguageRight);
+  Click(kControlLanguageLeft);
+  EXPECT_EQ(PendingLanguage, "xx_XX");
+  EXPECT_EQ(LanguageIndex, 0);
+  EXPECT_NEAR(Shown(kLanguageStrip), Measure(1, LanguageList[0].name), 6);
 }
 
 TEST_F(SettingsTest, CancelAndEscapeDropThePendingCopies) {
