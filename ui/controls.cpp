@@ -6,6 +6,7 @@
 #include "engine/system/system.h"
 #include "game/geometry.h"
 #include "game/sprites.h"
+#include "ui/menu_layout.h"
 #include "ui/settings_layout.h"
 
 namespace {
@@ -17,9 +18,9 @@ constexpr int kClickPauseMs = 100;
 std::array<Control, kControlCount> Controls;
 
 int ControlHeight(int index) {
-  if (index >= kControlStart && index <= kControlQuit) return 80;
+  if (index >= kControlStart && index <= kControlQuit) return kMenuEntryHeight;
   if (index >= kControlLanguageLeft && index <= kControlSizeRight) return kSettingsHitSize;
-  return 40;
+  return kButtonHeight;
 }
 
 bool ControlHit(int index, int x, int y) {

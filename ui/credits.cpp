@@ -6,15 +6,16 @@
 #include "game/sprites.h"
 #include "ui/controls.h"
 #include "ui/menu.h"
+#include "ui/menu_layout.h"
 
 void DrawCreditsScreen() {
   const int T = PanelTop();
   DrawMenuBackdrop();
-  DrawCentred(kCreditsText, T + 140);
-  DrawCentred(kGradientSprite, T + 216);
-  sprite_draw(kCreditsBlock, PanelLeft() + 74, T + 220);
+  DrawCentred(kCreditsText, T + kPanelTitleTop);
+  DrawCentred(kGradientSprite, T + kPanelBarTop);
+  sprite_draw(kCreditsBlock, PanelLeft() + kPanelBlockLeft, T + kPanelBlockTop);
   // Centred, where control 5 lies (the settings screen's OK stands left).
-  DrawCentred(kOkText, T + 540);
+  DrawCentred(kOkText, T + kPanelButtonTop);
 }
 
 void CreditsClick(int x, int y, bool fullScreen) {

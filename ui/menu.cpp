@@ -9,6 +9,7 @@
 #include "game/screen_state.h"
 #include "game/sprites.h"
 #include "ui/controls.h"
+#include "ui/menu_layout.h"
 #include "ui/settings_screen.h"
 
 int QuitRequested = 0;
@@ -19,11 +20,11 @@ void DrawQuestion(int title, int question) {
   const int T = PanelTop();
   const int box = sprite_width(kQuitQuestionText);  // both questions place yes and no by it
   const int left = (ScreenWidth - box) / 2;
-  DrawCentred(title, T + 140);
-  DrawCentred(kGradientSprite, T + 216);
-  DrawCentred(question, T + 220);
-  sprite_draw(kYesText, left + 20, T + 300);
-  sprite_draw(kNoText, left + box - sprite_width(kNoText) - 20, T + 300);
+  DrawCentred(title, T + kPanelTitleTop);
+  DrawCentred(kGradientSprite, T + kPanelBarTop);
+  DrawCentred(question, T + kQuestionTop);
+  sprite_draw(kYesText, left + kAnswerInset, T + kAnswerTop);
+  sprite_draw(kNoText, left + box - sprite_width(kNoText) - kAnswerInset, T + kAnswerTop);
 }
 
 void MainMenuClick(int x, int y, bool fullScreen) {
@@ -70,11 +71,10 @@ void DrawMenuScreen() {
   switch (ScreenState) {
     case MainMenu:
       DrawMenuBackdrop();
-      DrawCentred(kStartText, T + 150);
-      DrawCentred(GameInProgress == 1 ? kContinueText : kContinueDimText, T + 230);
-      DrawCentred(kSettingsText, T + 310);
-      DrawCentred(kCreditsText, T + 390);
-      DrawCentred(kQuitText, T + 480);
+      for (const MenuEntryPlace& e : kMenuEntries) {
+        const bool dim = e.sprite == kContinueText && GameInProgress != 1;
+        DrawCentred(dim ? kContinueDimText : e.sprite, T + e.top);
+      }
       break;
     case NewGameQuestion:
       DrawMenuBackdrop();

@@ -4,15 +4,11 @@
 #pragma once
 #include "game/sprites.h"
 #include "ui/controls.h"
+#include "ui/menu_layout.h"
 
-// The title and the bar under it.
-constexpr int kSettingsTitleTop = 140;
-constexpr int kSettingsBarTop = 216;
-
-// The labels block: the four labels, one a row, with the active arrows
-// drawn into it.
-constexpr int kSettingsBlockLeft = 74;
-constexpr int kSettingsBlockTop = 220;
+// The title, the bar and the labels block (the four labels, one a row, with
+// the active arrows drawn into it) stand where ui/menu_layout.h puts them on
+// every panel screen.
 
 // The rows, top to bottom.
 enum SettingsRow : int { kLanguageRow = 0, kMusicRow = 1, kGameScreenRow = 2, kScreenModeRow = 3 };
@@ -64,6 +60,6 @@ constexpr const SettingsRowControl& SettingsRowControlOf(int control) {
   return kSettingsRowControls[control - kControlLanguageLeft];
 }
 
-// OK stands this far in from the panel's left edge, cancel from its right.
+// OK stands this far in from the panel's left edge, cancel from its right,
+// both at kPanelButtonTop.
 constexpr int kSettingsButtonInset = 100;
-constexpr int kSettingsButtonTop = 540;

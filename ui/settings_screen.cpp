@@ -8,6 +8,7 @@
 #include "ui/controls.h"
 #include "ui/languages.h"
 #include "ui/menu.h"
+#include "ui/menu_layout.h"
 #include "ui/screen_modes.h"
 #include "ui/settings.h"
 #include "ui/settings_layout.h"
@@ -87,14 +88,14 @@ void DrawSettingsScreen() {
   const int L = PanelLeft();
   const int T = PanelTop();
   DrawMenuBackdrop();
-  DrawCentred(kSettingsText, T + kSettingsTitleTop);
-  DrawCentred(kGradientSprite, T + kSettingsBarTop);
+  DrawCentred(kSettingsText, T + kPanelTitleTop);
+  DrawCentred(kGradientSprite, T + kPanelBarTop);
   // The labels block carries the active arrows; an inactive arrow is drawn
   // over the active one at the same place.
-  sprite_draw(kSettingsBlock, L + kSettingsBlockLeft, T + kSettingsBlockTop);
-  sprite_draw(kOkText, L + kSettingsButtonInset, T + kSettingsButtonTop);
+  sprite_draw(kSettingsBlock, L + kPanelBlockLeft, T + kPanelBlockTop);
+  sprite_draw(kOkText, L + kSettingsButtonInset, T + kPanelButtonTop);
   sprite_draw(kCancelText, L + sprite_width(kPanelSprite) - sprite_width(kCancelText) - kSettingsButtonInset,
-              T + kSettingsButtonTop);
+              T + kPanelButtonTop);
 
   DrawStrip(kLanguageStrip, kLanguageRow);
   // At the ends of the lists the arrows are inactive. An empty list shows

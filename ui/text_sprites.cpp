@@ -12,6 +12,7 @@
 #include "game/sprites.h"
 #include "ui/controls.h"
 #include "ui/languages.h"
+#include "ui/menu_layout.h"
 #include "ui/settings.h"
 #include "ui/settings_layout.h"
 #include "ui/text_keys.h"
@@ -78,15 +79,15 @@ void MakeSettingsBlock() {
       [] {
         text_render::UseFont(SlotOf(kLabels[0]).font, kTextColour);
         for (int row = kLanguageRow; row <= kScreenModeRow; ++row) {
-          vector_move_to(0, SettingsRowTop(row) - kSettingsBlockTop);
+          vector_move_to(0, SettingsRowTop(row) - kPanelBlockTop);
           vector_draw_text(Text(kLabels[row]));
         }
       },
       [] {
         for (const SettingsRowControl& c : kSettingsRowControls) {
           if (c.inactive < 0) continue;  // the box
-          const int top = SettingsPictureTop(c.row) - kSettingsBlockTop;
-          draw_image(image_handle(c.picture), c.left - kSettingsBlockLeft, top);
+          const int top = SettingsPictureTop(c.row) - kPanelBlockTop;
+          draw_image(image_handle(c.picture), c.left - kPanelBlockLeft, top);
         }
       });
 }
@@ -114,19 +115,19 @@ void RenderTextSprites(int full) {
     int sprite;
     const char* key;
     int control;  // -1: none
-    int top;
   };
   static constexpr Entry kEntries[] = {
-      {kStartText, "tMenuSTART", kControlStart, 150},
-      {kContinueText, "tMenuCONTINUE", kControlContinue, 230},
-      {kContinueDimText, "tMenuCONTINUE", -1, 0},
-      {kSettingsText, "tMenuSETTINGS", kControlSettings, 310},
-      {kCreditsText, "tMenuCREDITS", kControlCredits, 390},
-      {kQuitText, "tMenuQUIT", kControlQuit, 480},
+      {kStartText, "tMenuSTART", kControlStart},
+      {kContinueText, "tMenuCONTINUE", kControlContinue},
+      {kContinueDimText, "tMenuCONTINUE", -1},
+      {kSettingsText, "tMenuSETTINGS", kControlSettings},
+      {kCreditsText, "tMenuCREDITS", kControlCredits},
+      {kQuitText, "tMenuQUIT", kControlQuit},
   };
   for (const Entry& e : kEntries) {
     const int width = MakeLineSprite(e.sprite, e.key, e.control < 0 ? kDimTextColour : kTextColour);
-    if (width >= 0 && e.control >= 0) SetControl(e.control, e.sprite, (W - sprite_width(e.sprite)) / 2, T + e.top, width);
+    if (width >= 0 && e.control >= 0)
+      SetControl(e.control, e.sprite, (W - sprite_width(e.sprite)) / 2, T + MenuEntryTop(e.control), width);
   }
 
   MakeParagraphSprite(kQuitQuestionText, "tQuestionsQUIT");
@@ -136,16 +137,19 @@ void RenderTextSprites(int full) {
   // settings screen: one sprite, two controls.
   int width = MakeLineSprite(kOkText, "tMenuOK", kTextColour);
   if (width >= 0) {
-    SetControl(kControlCreditsOk, kOkText, (W - sprite_width(kOkText)) / 2, T + 540, width);
-    SetControl(kControlSettingsOk, kOkText, L + kSettingsButtonInset, T + kSettingsButtonTop, width);
+    SetControl(kControlCreditsOk, kOkText, (W - sprite_width(kOkText)) / 2, T + kPanelButtonTop, width);
+    SetControl(kControlSettingsOk, kOkText, L + kSettingsButtonInset, T + kPanelButtonTop, width);
   }
-  // Yes and no stand 20 pixels inside the edges of the question box, the
-  // quit question's box in both questions.
+  // Yes and no stand inside the edges of the question box, the quit
+  // question's box in both questions.
   const int box = sprite_width(kQuitQuestionText);
   width = MakeLineSprite(kYesText, "tMenuYES", kTextColour);
-  if (width >= 0) SetControl(kControlYes, kYesText, (W - box) / 2 + 20, T + 300, width);
+  if (width >= 0) SetControl(kControlYes, kYesText, (W - box) / 2 + kAnswerInset, T + kAnswerTop, width);
   width = MakeLineSprite(kNoText, "tMenuNO", kTextColour);
-  if (width >= 0) SetControl(kControlNo, kNoText, (W - box) / 2 + box - sprite_width(kNoText) - 20, T + 300, width);
+  if (width >= 0) {
+    SetControl(kControlNo, kNoText, (W - box) / 2 + box - sprite_width(kNoText) - kAnswerInset, T + kAnswerTop,
+               width);
+  }
 
   MakeCreditsSprite();
   MakeSettingsBlock();
@@ -156,7 +160,7 @@ void RenderTextSprites(int full) {
   width = MakeLineSprite(kCancelText, "tMenuCANCEL", kTextColour);
   if (width >= 0) {
     SetControl(kControlSettingsCancel, kCancelText,
-               L + sprite_width(kPanelSprite) - sprite_width(kCancelText) - kSettingsButtonInset, T + kSettingsButtonTop,
+               L + sprite_width(kPanelSprite) - sprite_width(kCancelText) - kSettingsButtonInset, T + kPanelButtonTop,
                width);
   }
   if (full) RenderListStrips();

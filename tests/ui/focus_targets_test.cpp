@@ -16,6 +16,7 @@
 #include "ui/controls.h"
 #include "ui/focus_targets.h"
 #include "ui/languages.h"
+#include "ui/menu_layout.h"
 #include "ui/screen_modes.h"
 #include "ui/settings.h"
 #include "ui/settings_layout.h"
@@ -38,18 +39,17 @@ class FocusTargetsTest : public ::testing::Test {
     // The menu's controls where the text-sprite pass puts them on a
     // 1280 x 720 screen with an 800 x 600 panel.
     const int T = 60, L = 240;
-    const int entries[] = {150, 230, 310, 390, 480};
     // Centred texts: their middles differ by a pixel or so.
-    for (int i = 0; i < 5; ++i) Controls[static_cast<size_t>(i)] = {12 + i, 540 + i, T + entries[i], 200};
-    Controls[kControlCreditsOk] = {20, 620, T + 540, 40};
-    Controls[kControlYes] = {22, 390, T + 300, 60};
-    Controls[kControlNo] = {23, 830, T + 300, 60};
+    for (int i = 0; i < 5; ++i) Controls[static_cast<size_t>(i)] = {12 + i, 540 + i, T + kMenuEntries[i].top, 200};
+    Controls[kControlCreditsOk] = {20, 620, T + kPanelButtonTop, 40};
+    Controls[kControlYes] = {22, 390, T + kAnswerTop, 60};
+    Controls[kControlNo] = {23, 830, T + kAnswerTop, 60};
     for (const SettingsRowControl& c : kSettingsRowControls) {
       Controls[static_cast<size_t>(c.control)] = {c.picture, L + c.left - kSettingsPictureInset,
                                                   T + SettingsRowTop(c.row), kSettingsHitSize};
     }
-    Controls[kControlSettingsOk] = {20, L + 100, T + 540, 40};
-    Controls[kControlSettingsCancel] = {21, L + 800 - 80 - 100, T + 540, 80};
+    Controls[kControlSettingsOk] = {20, L + kSettingsButtonInset, T + kPanelButtonTop, 40};
+    Controls[kControlSettingsCancel] = {21, L + 800 - 80 - kSettingsButtonInset, T + kPanelButtonTop, 80};
     LanguageList = {{"de_DE", "Deutsch"}, {"en_GB", "English"}, {"sv_SE", "Svenska"}};
     LanguageIndex = 1;
     ScreenModeList = {"1024x768", "1280x720", "1920x1080"};

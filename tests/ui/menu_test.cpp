@@ -5,6 +5,7 @@
 #include "game/sprites.h"
 #include "tests/ui/ui_screen.h"
 #include "ui/menu.h"
+#include "ui/menu_layout.h"
 
 namespace ui_test {
 namespace {
@@ -153,7 +154,7 @@ TEST_F(MenuTest, QuestionsStackTitleBarQuestionYesAndNo) {
     // The question's box, x 370 to 909, right below the bar.
     EXPECT_EQ(std::vector<Rgb>({s.at(369, kT + 221), s.at(370, kT + 221), s.at(909, kT + 299), s.at(910, kT + 221)}),
               std::vector<Rgb>({kPanel, kTextPanel, kTextPanel, kPanel}));
-    InkBox question = Ink(s, 370, kT + 220, 910, kT + 300);
+    InkBox question = Ink(s, 370, kT + kQuestionTop, 910, kT + kAnswerTop);
     EXPECT_NEAR(question.width(), Measure(3, state == NewGameQuestion ? "Start a new game?" : "Quit now?"), 6);
     EXPECT_NEAR(question.centre(), kW / 2, 4);
     for (int i : {kControlYes, kControlNo}) {
