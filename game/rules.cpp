@@ -44,7 +44,7 @@ void ResolveMove() {
       CardsTurned = 0;
       CardsLeft -= 2;
       if (CardsLeft == 0) {
-        ScreenState = WellDone;
+        ShowWellDone();
         WellDoneFade = 0;
         GameInProgress = 0;
       }
@@ -53,13 +53,10 @@ void ResolveMove() {
     // Otherwise the pair is still fading: drawing brings MatchFade down.
     return;
   }
-  if (FrameCounter > kMismatchFrames) {
+  if (MismatchPauseOver(kMismatchFrames)) {
     first.State = FaceDown;
     second.State = FaceDown;
-    FrameCounter = 0;
     CardsTurned = 0;
-  } else {
-    ++FrameCounter;
   }
 }
 
