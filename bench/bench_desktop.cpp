@@ -39,6 +39,7 @@
 #include "engine/system/file.h"
 #include "game/assets.h"
 #include "game/board.h"
+#include "game/board_view.h"
 #include "game/geometry.h"
 #include "game/rules.h"
 #include "game/screen_state.h"
