@@ -51,5 +51,5 @@ void ApplyPendingSettings() {
   bool reopen = PendingGameScreen != GameScreen ||
                 (GameScreen == kWindowed && PendingScreenMode != ScreenMode);
   if (reopen) ReopenDisplay();
-  ScreenState = MainMenu;
+  ShowMainMenu();
 }

@@ -26,8 +26,6 @@
 
 namespace {
 
-// A splash screen ends in the pass whose count goes above this.
-constexpr int kSplashPasses = 100;
 // The only wait the loop makes of its own: one pass in the background, and a
 // full-screen click that leaves the well-done screen.
 constexpr int kPauseMs = 100;
@@ -154,19 +152,6 @@ void PollFullScreenMouse() {
   if (mouse_button(2) != 0) LeavePlay();
 }
 
-// After the mouse. Both splash checks run in the same pass, so the title's count
-// starts in the pass in which the logo ends.
-void AdvanceSplashTimers() {
-  if (ScreenState == LogoSplash && ++FrameCounter > kSplashPasses) {
-    ScreenState = TitleSplash;
-    FrameCounter = 0;
-  }
-  if (ScreenState == TitleSplash && ++FrameCounter > kSplashPasses) {
-    ScreenState = MainMenu;
-    FrameCounter = 0;
-  }
-}
-
 void ToggleMusic() {
   if (Music == 1) {
     sound_stop(kMusicSound);
@@ -177,16 +162,6 @@ void ToggleMusic() {
   }
 }
 
-void SpaceReleased() {
-  if (ScreenState == LogoSplash) {
-    ScreenState = TitleSplash;
-    FrameCounter = 0;
-  } else if (ScreenState == TitleSplash) {
-    ScreenState = MainMenu;
-    FrameCounter = 0;
-  }
-}
-
 // After the move is resolved. Every key's release is taken each pass, so that M released on the
 // settings screen does not toggle the music later on another screen.
 void HandleKeys() {
@@ -194,7 +169,7 @@ void HandleKeys() {
   if (key_released(kKeyS) != 0) TakeScreenshot();
   if (key_released(kKeyM) != 0 && ScreenState != SettingsScreen) ToggleMusic();
   if (key_released(kKeyEscape) != 0) EscapeReleased();
-  if (key_released(kKeySpace) != 0) SpaceReleased();
+  if (key_released(kKeySpace) != 0) EndSplash();
 }
 
 }  // namespace
@@ -204,12 +179,8 @@ void ClickAt(int x, int y, bool fullScreen) { RouteClick(x, y, fullScreen); }
 void EscapeReleased() {
   switch (ScreenState) {
     case LogoSplash:
-      ScreenState = TitleSplash;
-      FrameCounter = 0;
-      break;
     case TitleSplash:
-      ScreenState = MainMenu;
-      FrameCounter = 0;
+      EndSplash();
       break;
     case MainMenu:
       QuitRequested = 1;
@@ -224,7 +195,7 @@ void EscapeReleased() {
       LeaveWellDone();
       break;
     default:  // the questions and the credits
-      ScreenState = MainMenu;
+      ShowMainMenu();
       break;
   }
 }
@@ -246,7 +217,7 @@ void LoopPass() {
   DrawFrame();
   DrawFocus();
   if (GameScreen == kFullScreen) PollFullScreenMouse();
-  AdvanceSplashTimers();
+  CountSplashPass();
   ResolveMove();
   HandleKeys();
   HandleNavigation();

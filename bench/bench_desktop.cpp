@@ -39,6 +39,7 @@
 #include "engine/system/file.h"
 #include "game/assets.h"
 #include "game/board.h"
+#include "game/board_view.h"
 #include "game/geometry.h"
 #include "game/rules.h"
 #include "game/screen_state.h"
@@ -395,7 +396,7 @@ Inside run_inside(const std::string& prog) {
   in.software = stats.software;
   in.sprite_mib = static_cast<double>(stats.sprite_bytes) / 1048576.0;
   in.held_mib = static_cast<double>(stats.bytes_held) / 1048576.0;
-  ScreenState = Playing;
+  StartPlaying();
   DealNewGame();
   for (int i = 0; i < 30; ++i) LoopPass();
   {
@@ -410,7 +411,7 @@ Inside run_inside(const std::string& prog) {
     auto pair = a_pair(true);
     if (pair.first.Column < 0) {
       DealNewGame();
-      ScreenState = Playing;
+      StartPlaying();
       continue;
     }
     turn(pair.first);
@@ -425,7 +426,7 @@ Inside run_inside(const std::string& prog) {
   in.fading = fading;
   // Mismatches: both cards shown for the pause, then turned back.
   DealNewGame();
-  ScreenState = Playing;
+  StartPlaying();
   Inside::Animation mismatch;
   while (mismatch.intervals.size() < 600) {
     auto pair = a_pair(false);
@@ -441,7 +442,7 @@ Inside run_inside(const std::string& prog) {
   // The well-done screen fading in over the board, again and again.
   Inside::Animation well_done;
   while (well_done.intervals.size() < 600) {
-    ScreenState = WellDone;
+    ShowWellDone();
     WellDoneFade = 0;
     Inside::Animation one;
     run_passes(&one, [] { return WellDoneFade >= 128; }, 100);

@@ -18,7 +18,6 @@ int CardsTurned = 0;
 BoardPos FirstPick{};
 BoardPos SecondPick{};
 int MatchFade = 255;
-int FrameCounter = 0;
 int GameInProgress = 0;
 int WellDoneFade = 0;
 int GamesDealt = 0;
@@ -67,7 +66,7 @@ void DealNewGame() {
   for (BoardCard& card : Board) card.State = FaceDown;
   // FrameCounter and the picks are left as they are: a mismatch pause that
   // was counting when the deal came shortens the first pause of the new game.
-  ScreenState = Playing;
+  StartPlaying();
   CardsLeft = kBoardCards;
   CardsTurned = 0;
   GameInProgress = 1;
@@ -96,7 +95,6 @@ void ResetBoard() {
   FirstPick = BoardPos{};
   SecondPick = BoardPos{};
   MatchFade = 255;
-  FrameCounter = 0;
   GameInProgress = 0;
   WellDoneFade = 0;
   GamesDealt = 0;

@@ -58,9 +58,6 @@ extern int CardsTurned;      // cards turned in the current move, 0 to 2
 extern BoardPos FirstPick;   // first card turned in the current move
 extern BoardPos SecondPick;  // second card turned in the current move
 extern int MatchFade;        // drawing intensity of a vanishing pair, 255 at rest
-// Counts the checks of a mismatch pause; the splash screens time themselves
-// with it too.
-extern int FrameCounter;
 extern int GameInProgress;   // 1 from a deal until the game is won
 extern int WellDoneFade;     // fade level of the well-done screen, 0 to 128
 extern int GamesDealt;       // games dealt since start-up (tells a new board from the old)
@@ -82,7 +79,7 @@ void LayoutBoard();
 void ShuffleBoard();
 
 // Deals a new game with the other card set on a random background and shows
-// the board (ScreenState becomes Playing). The one way to start a game:
+// the board (StartPlaying). The one way to start a game:
 // START on the menu with no game in progress, or YES to the new-game question.
 void DealNewGame();
 

@@ -72,3 +72,23 @@ void DrawWellDone() {
 }
 
 void DrawPointer(int x, int y) { sprite_draw_blended(kPointerSprite, x, y, kOpaque); }
+
+bool CardUnder(int px, int py, BoardPos* pos) {
+  for (int row = 0; row < kBoardRows; ++row) {
+    for (int column = 0; column < kBoardColumns; ++column) {
+      const BoardCard& card = CardAt(column, row);
+      // Strictly inside: the edge lines at X and X + CardSize belong to no card.
+      if (px > card.X && px < card.X + CardSize && py > card.Y && py < card.Y + CardSize) {
+        *pos = BoardPos{column, row};
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool TurnCardAt(int px, int py) {
+  BoardPos pos;
+  // Cards do not overlap, so the card found is the only one hit.
+  return CardUnder(px, py, &pos) && TurnCard(pos);
+}

@@ -7,7 +7,7 @@
 bool StartFromMenu() {
   if (ScreenState != MainMenu) return false;
   if (GameInProgress != 0) {
-    ScreenState = NewGameQuestion;
+    AskNewGame();
   } else {
     DealNewGame();
   }
@@ -16,7 +16,7 @@ bool StartFromMenu() {
 
 bool ContinueFromMenu() {
   if (ScreenState != MainMenu || GameInProgress == 0) return false;
-  ScreenState = Playing;
+  StartPlaying();
   return true;
 }
 
@@ -25,19 +25,19 @@ bool AnswerNewGameQuestion(bool yes) {
   if (yes) {
     DealNewGame();
   } else {
-    ScreenState = MainMenu;
+    ShowMainMenu();
   }
   return true;
 }
 
 bool LeavePlay() {
   if (ScreenState != Playing) return false;
-  ScreenState = MainMenu;
+  ShowMainMenu();
   return true;
 }
 
 bool LeaveWellDone() {
   if (ScreenState != WellDone) return false;
-  ScreenState = MainMenu;
+  ShowMainMenu();
   return true;
 }

@@ -4,30 +4,15 @@
 #include "game/board.h"
 #include "game/screen_state.h"
 
-namespace {
-
-// Strictly inside: the edge lines at X and X + CardSize belong to no card.
-bool Hits(const BoardCard& card, int px, int py) {
-  return px > card.X && px < card.X + CardSize && py > card.Y && py < card.Y + CardSize;
-}
-
-}  // namespace
-
-bool TurnCardAt(int px, int py) {
+bool TurnCard(BoardPos pos) {
   if (ScreenState != Playing || CardsTurned >= 2) return false;
-  for (int row = 0; row < kBoardRows; ++row) {
-    for (int column = 0; column < kBoardColumns; ++column) {
-      BoardCard& card = CardAt(column, row);
-      if (!Hits(card, px, py)) continue;
-      // Cards do not overlap, so the first hit is the only one.
-      if (card.State != FaceDown) return false;
-      card.State = FaceUp;
-      (CardsTurned == 0 ? FirstPick : SecondPick) = BoardPos{column, row};
-      ++CardsTurned;
-      return true;
-    }
-  }
-  return false;
+  if (pos.Column < 0 || pos.Column >= kBoardColumns || pos.Row < 0 || pos.Row >= kBoardRows) return false;
+  BoardCard& card = CardAt(pos);
+  if (card.State != FaceDown) return false;
+  card.State = FaceUp;
+  (CardsTurned == 0 ? FirstPick : SecondPick) = pos;
+  ++CardsTurned;
+  return true;
 }
 
 void ResolveMove() {
@@ -44,7 +29,7 @@ void ResolveMove() {
       CardsTurned = 0;
       CardsLeft -= 2;
       if (CardsLeft == 0) {
-        ScreenState = WellDone;
+        ShowWellDone();
         WellDoneFade = 0;
         GameInProgress = 0;
       }
@@ -53,13 +38,10 @@ void ResolveMove() {
     // Otherwise the pair is still fading: drawing brings MatchFade down.
     return;
   }
-  if (FrameCounter > kMismatchFrames) {
+  if (MismatchPauseOver(kMismatchFrames)) {
     first.State = FaceDown;
     second.State = FaceDown;
-    FrameCounter = 0;
     CardsTurned = 0;
-  } else {
-    ++FrameCounter;
   }
 }
 

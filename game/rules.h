@@ -3,6 +3,8 @@
 // 60-per-second loop.
 #pragma once
 
+#include "game/board.h"
+
 // Checks of a mismatch pause: the cards turn back at the first check that
 // finds FrameCounter above this.
 constexpr int kMismatchFrames = 80;
@@ -14,12 +16,11 @@ constexpr int kMatchFadeStep = 4;
 constexpr int kWellDoneFadeFull = 128;
 constexpr int kWellDoneFadeStep = 4;
 
-// A left click at screen position (px, py) while the board is played: turns
-// the face-down card strictly inside whose square the point lies, as the
+// Turns the card at a board position while the board is played, as the
 // first or second card of the move. Does nothing while two cards are shown,
-// on any other card state, in the gaps, or when ScreenState is not Playing.
-// Returns whether a card turned.
-bool TurnCardAt(int px, int py);
+// on a card that is not face down, off the board, or when ScreenState is
+// not Playing. Returns whether the card turned.
+bool TurnCard(BoardPos pos);
 
 // The per-frame check of the move, run by the main loop once in every frame
 // in which the screen is active, after drawing, whatever screen is shown:

@@ -21,5 +21,5 @@ void DrawCreditsScreen() {
 void CreditsClick(int x, int y, bool fullScreen) {
   if (!ControlHit(kControlCreditsOk, x, y)) return;
   ClickPause(fullScreen);
-  ScreenState = MainMenu;
+  ShowMainMenu();
 }

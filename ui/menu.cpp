@@ -42,10 +42,10 @@ void MainMenuClick(int x, int y, bool fullScreen) {
         EnterSettings();
         break;
       case kCreditsText:
-        ScreenState = CreditsScreen;
+        ShowCredits();
         break;
       case kQuitText:
-        ScreenState = QuitQuestion;
+        AskQuit();
         break;
       default:
         break;
@@ -108,7 +108,7 @@ void MenuClick(int x, int y, bool fullScreen) {
         QuitRequested = 1;
       } else if (ControlHit(kControlNo, x, y)) {
         ClickPause(fullScreen);
-        ScreenState = MainMenu;
+        ShowMainMenu();
       }
       break;
     default:

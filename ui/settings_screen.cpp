@@ -81,7 +81,7 @@ void EnterSettings() {
   CutStrip(kLanguageStrip, LanguageIndex);
   CutStrip(kGameScreenStrip, PendingGameScreen);
   CutScreenModeStrips(ScreenModeIndex);
-  ScreenState = SettingsScreen;
+  ShowSettings();
 }
 
 void DrawSettingsScreen() {
@@ -199,5 +199,5 @@ void CancelSettings() {
   CutStrip(kLanguageStrip, LanguageIndexOf(PendingLanguage));
   CutStrip(kGameScreenStrip, PendingGameScreen);
   CutScreenModeStrips(ScreenModeIndexOf(PendingScreenMode));
-  ScreenState = MainMenu;
+  ShowMainMenu();
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/board.h"
+#include "game/board_view.h"
 #include "game/flow.h"
 #include "game/random.h"
 #include "game/rules.h"

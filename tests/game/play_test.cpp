@@ -1,5 +1,6 @@
 // Moves and games: whole games from the deal to the well-done screen, the
 // frame timings of a pair and of a mismatch, clicks that must do nothing,
+// the two halves of a click (the card under a point, the turn of a card),
 // the moves between board, menu and question, and a picture reload mid-game.
 #include <gtest/gtest.h>
 
@@ -167,6 +168,39 @@ TEST(Clicks, EdgeLinesGapsAndTurnedCardsMiss) {
     ScreenState = state;
     EXPECT_FALSE(Click(BoardPos{5, 5})) << state;
   }
+}
+
+// On 1280x720 card (1, 1) has its edge lines at x 285 and 395, y 125 and 235;
+// the view finds a card whatever its state, and only the rules refuse one.
+TEST(Clicks, ViewFindsAnyCardRulesTurnOnlyAFaceDownOne) {
+  play::FreshState();
+  ASSERT_TRUE(StartFromMenu());
+  BoardPos pos{-1, -1};
+  ASSERT_TRUE(CardUnder(286, 126, &pos));
+  EXPECT_EQ(pos.Column * 10 + pos.Row, 11);
+  ASSERT_TRUE(CardUnder(394 + 6 * 120, 234 + 4 * 120, &pos));
+  EXPECT_EQ(pos.Column * 10 + pos.Row, 75);
+  pos = BoardPos{-1, -1};
+  EXPECT_FALSE(CardUnder(285, 180, &pos));
+  EXPECT_FALSE(CardUnder(340, 240, &pos));
+  EXPECT_EQ(pos.Column, -1);  // a miss leaves the position alone
+  CardAt(3, 2).State = Removed;
+  ASSERT_TRUE(CardUnder(CardAt(3, 2).X + 1, CardAt(3, 2).Y + 1, &pos));
+  EXPECT_EQ(pos.Column * 10 + pos.Row, 32);
+  EXPECT_FALSE(TurnCard(pos));
+  // Off the board: the rules turn nothing and count nothing.
+  for (BoardPos off : {BoardPos{-1, 0}, BoardPos{8, 0}, BoardPos{0, -1}, BoardPos{0, 6}}) {
+    EXPECT_FALSE(TurnCard(off)) << off.Column << "," << off.Row;
+  }
+  EXPECT_EQ(CardsTurned, 0);
+  EXPECT_TRUE(TurnCard(BoardPos{4, 4}));
+  EXPECT_FALSE(TurnCard(BoardPos{4, 4}));  // face up now
+  EXPECT_EQ(CardAt(4, 4).State, FaceUp);
+  EXPECT_EQ(CardsTurned, 1);
+  EXPECT_EQ(FirstPick.Column * 10 + FirstPick.Row, 44);
+  ShowMainMenu();
+  EXPECT_FALSE(TurnCard(BoardPos{5, 5}));
+  EXPECT_EQ(CardAt(5, 5).State, FaceDown);
 }
 
 // The move is checked whatever screen is shown: the last pair left vanishing
