@@ -30,8 +30,12 @@ if [ "${1:-}" = "--inside" ]; then
       status=1
     fi
     # Past the two opening screens to the menu, which stays; its picture.
-    press_until_changed Escape > /dev/null
-    press_until_changed Escape > /dev/null
+    # Space, not Escape: a slow game may take a repeated press or its own
+    # timer past the title, and Space on the menu does nothing where Escape
+    # would end the game. The second wait ends without a change when the
+    # menu came already.
+    press_until_changed space > /dev/null
+    press_until_changed space 20 > /dev/null
     press_until_log_line s "$work/prog" "^Saving screenshot:" || { echo "$way: no screenshot"; status=1; }
     press_until_end Escape "$pid" || status=1
     shot=("$work/prog/Duskmatch "*.png)
