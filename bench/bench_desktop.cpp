@@ -364,9 +364,16 @@ void run_passes(Inside::Animation* a, Done done, int at_most) {
   auto last = std::chrono::steady_clock::now();
   const auto start = last;
   for (int i = 0; i < at_most && !done(); ++i) {
+    const double pass_cpu = bench::cpu_seconds();
     LoopPass();
     const auto now = std::chrono::steady_clock::now();
-    a->intervals.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+    const double ms = std::chrono::duration<double, std::milli>(now - last).count();
+    a->intervals.push_back(ms);
+    // Whether a late frame was the game's own work or a wait for the
+    // machine (the X server, the scheduler): said on standard error.
+    if (ms > 20)
+      std::fprintf(stderr, "  a frame of %.1f ms, %.1f ms of it the game's processor time\n", ms,
+                   (bench::cpu_seconds() - pass_cpu) * 1000);
     last = now;
   }
   const double wall = seconds_since(start);
