@@ -363,27 +363,31 @@ int PngRowReader::width() const { return s_ && !s_->failed ? s_->width : 0; }
 int PngRowReader::height() const { return s_ && !s_->failed ? s_->height : 0; }
 int PngRowReader::depth() const { return s_ && s_->widen ? 24 : 32; }
 
+namespace {
+
+// Reads on until `count` rows are read, converting only row `wanted`; false
+// (and failed from then on) when the data is damaged.
+bool read_rows_until(PngRowReader::State* s, int count, int wanted) {
+  while (s->rows_read < count) {
+    if (!read_next_row(s, s->rows_read == wanted)) {
+      s->failed = true;
+      return false;
+    }
+    ++s->rows_read;
+  }
+  return true;
+}
+
+}  // namespace
+
 const uint8_t* PngRowReader::row(int y) {
   if (!s_ || s_->failed || y < s_->rows_read - 1 || y >= s_->height) return nullptr;
-  while (s_->rows_read <= y) {
-    if (!read_next_row(s_.get(), s_->rows_read == y)) {
-      s_->failed = true;
-      return nullptr;
-    }
-    ++s_->rows_read;
-  }
-  return s_->row.data();
+  return read_rows_until(s_.get(), y + 1, y) ? s_->row.data() : nullptr;
 }
 
 bool PngRowReader::finish() {
   if (!s_ || s_->failed) return false;
-  while (s_->rows_read < s_->height) {
-    if (!read_next_row(s_.get(), false)) {
-      s_->failed = true;
-      return false;
-    }
-    ++s_->rows_read;
-  }
+  if (!read_rows_until(s_.get(), s_->height, -1)) return false;
   if (!read_end(s_.get())) s_->failed = true;
   return !s_->failed;
 }

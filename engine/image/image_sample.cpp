@@ -372,6 +372,12 @@ bool stretch_rows(RowOf rect_row, int avail, int sw, int sh, ImageBuffer* out) {
   return true;
 }
 
+// Whether a chosen rectangle lies inside a w x h picture.
+bool rect_inside(const ImageRect& rect, int w, int h) {
+  return rect.x >= 0 && rect.y >= 0 && rect.width > 0 && rect.height > 0 && rect.x <= w - rect.width &&
+         rect.y <= h - rect.height;
+}
+
 }  // namespace
 
 void image_stretch_smooth(const ImageBuffer& src, int sx, int sy, int sw, int sh, ImageBuffer* out) {
@@ -387,10 +393,7 @@ bool image_decode_stretched_into(const void* data, size_t size, int width, int h
   // that lies inside a w x h picture; false when it does not.
   ImageRect rect;
   auto size_out = [&](int w, int h, int depth) {
-    if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0 || rect.x > w - rect.width ||
-        rect.y > h - rect.height) {
-      return false;
-    }
+    if (!rect_inside(rect, w, h)) return false;
     out->width = width;
     out->height = height;
     out->depth = depth;
@@ -427,19 +430,15 @@ bool image_check_stretched(const void* data, size_t size, int width, int height,
   if (!data || size == 0 || width <= 0 || height <= 0 || width > kImageMaxSide || height > kImageMaxSide)
     return false;
   ImageRect rect;
-  auto inside = [&rect](int w, int h) {
-    return rect.x >= 0 && rect.y >= 0 && rect.width > 0 && rect.height > 0 && rect.x <= w - rect.width &&
-           rect.y <= h - rect.height;
-  };
   PngRowReader png;
   // Kept whole when choose answers false, so then it must already have the size.
   if (png.open(static_cast<const uint8_t*>(data), std::min(size, kImageMaxInput))) {
-    if (choose(png.width(), png.height(), &rect)) return inside(png.width(), png.height()) && png.finish();
+    if (choose(png.width(), png.height(), &rect)) return rect_inside(rect, png.width(), png.height()) && png.finish();
     return png.width() == width && png.height() == height && png.finish();
   }
   if (!image_decode_reusing(data, size, -1, scratch)) return false;
   if (!choose(scratch->width, scratch->height, &rect)) return scratch->width == width && scratch->height == height;
-  return inside(scratch->width, scratch->height);
+  return rect_inside(rect, scratch->width, scratch->height);
 }
 
 std::unique_ptr<ImageBuffer> image_decode_stretched(const void* data, size_t size, int width, int height,
