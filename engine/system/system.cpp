@@ -1,5 +1,6 @@
 // Reading the system's text reports; the same wherever such text exists.
 #include "engine/system/system.h"
+#include "engine/system/system_reports.h"
 
 #include <cstdint>
 

@@ -1,10 +1,9 @@
-// Processor, core, memory and version details on Linux, from /proc, the
-// affinity calls, sysinfo and uname; the user's data folder from the desktop
-// folder conventions.
+// Processor, core and memory details on Linux, from /proc, the affinity
+// calls and sysinfo; the user's data folder from the desktop folder
+// conventions.
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/sysinfo.h>
-#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "engine/system/system.h"
+#include "engine/system/system_reports.h"
 
 namespace {
 
@@ -96,12 +96,6 @@ int64_t system_free_memory() {
 }
 
 int system_os_code() { return kSystemCodeLinux; }
-
-std::string system_os_version() {
-  struct utsname u;
-  if (uname(&u) != 0) return "";
-  return u.release;
-}
 
 void system_sleep(int milliseconds) {
   if (milliseconds <= 0) return;

@@ -12,6 +12,7 @@
 
 #include "engine/system/path.h"
 #include "engine/system/system.h"
+#include "engine/system/system_reports.h"
 #include "engine/system/text_win32.h"
 
 namespace {
@@ -22,10 +23,39 @@ int count_bits(uint64_t mask) {
   return n;
 }
 
-// The version the system itself reports. GetVersionEx answers as the
-// program's manifest lets it (a program without one is told Windows 8), so
-// the unshimmed RtlGetVersion of ntdll is asked first.
-SystemVersion read_version(int* build) {
+
+// The path of a known folder through its item list, so that "the system does
+// not know the folder" and "it has no file-system path" stay apart. Empty
+// with *located false in the first case, empty with *located true in the
+// second.
+std::string known_folder_path(REFKNOWNFOLDERID id, bool* located) {
+  *located = false;
+  PIDLIST_ABSOLUTE list = nullptr;
+  if (FAILED(SHGetKnownFolderIDList(id, 0, nullptr, &list)) || !list) return "";
+  *located = true;
+  std::wstring buf(32768, L'\0');
+  bool ok = SHGetPathFromIDListEx(list, &buf[0], static_cast<DWORD>(buf.size()), GPFIDL_DEFAULT);
+  ILFree(list);
+  if (!ok || buf[0] == L'\0') return "";
+  return win32_utf8(buf.c_str());
+}
+
+// The GUIDs of the two known folders, written out here so that no import
+// library of GUIDs is needed.
+const KNOWNFOLDERID kRoamingAppData = {0x3EB685DB, 0x65F9, 0x4CF6, {0xA0, 0x3A, 0xE3, 0xEF, 0x65, 0x72, 0x9F, 0x3D}};
+const KNOWNFOLDERID kProfile = {0x5E6C858F, 0x0E22, 0x4760, {0x9A, 0xFE, 0xEA, 0x33, 0x17, 0xB6, 0x71, 0x73}};
+
+std::string with_separator(std::string folder) {
+  if (!folder.empty() && !path_is_separator(folder.back())) folder += kPathSeparator;
+  return folder;
+}
+
+}  // namespace
+
+// GetVersionEx answers as the program's manifest lets it (a program without
+// one is told Windows 8), so the unshimmed RtlGetVersion of ntdll is asked
+// first.
+SystemVersion system_reported_version(int* build) {
   SystemVersion v;
   OSVERSIONINFOEXW info = {};
   info.dwOSVersionInfoSize = sizeof(info);
@@ -55,34 +85,6 @@ SystemVersion read_version(int* build) {
   if (build) *build = static_cast<int>(info.dwBuildNumber);
   return v;
 }
-
-// The path of a known folder through its item list, so that "the system does
-// not know the folder" and "it has no file-system path" stay apart. Empty
-// with *located false in the first case, empty with *located true in the
-// second.
-std::string known_folder_path(REFKNOWNFOLDERID id, bool* located) {
-  *located = false;
-  PIDLIST_ABSOLUTE list = nullptr;
-  if (FAILED(SHGetKnownFolderIDList(id, 0, nullptr, &list)) || !list) return "";
-  *located = true;
-  std::wstring buf(32768, L'\0');
-  bool ok = SHGetPathFromIDListEx(list, &buf[0], static_cast<DWORD>(buf.size()), GPFIDL_DEFAULT);
-  ILFree(list);
-  if (!ok || buf[0] == L'\0') return "";
-  return win32_utf8(buf.c_str());
-}
-
-// The GUIDs of the two known folders, written out here so that no import
-// library of GUIDs is needed.
-const KNOWNFOLDERID kRoamingAppData = {0x3EB685DB, 0x65F9, 0x4CF6, {0xA0, 0x3A, 0xE3, 0xEF, 0x65, 0x72, 0x9F, 0x3D}};
-const KNOWNFOLDERID kProfile = {0x5E6C858F, 0x0E22, 0x4760, {0x9A, 0xFE, 0xEA, 0x33, 0x17, 0xB6, 0x71, 0x73}};
-
-std::string with_separator(std::string folder) {
-  if (!folder.empty() && !path_is_separator(folder.back())) folder += kPathSeparator;
-  return folder;
-}
-
-}  // namespace
 
 std::string system_cpu_name() {
   std::string brand;
@@ -129,14 +131,7 @@ int64_t system_free_memory() {
   return static_cast<int64_t>(status.ullAvailPhys);
 }
 
-int system_os_code() { return system_os_code_of(read_version(nullptr)); }
-
-std::string system_os_version() {
-  int build = 0;
-  SystemVersion v = read_version(&build);
-  if (!v.known) return "";
-  return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(build);
-}
+int system_os_code() { return system_os_code_of(system_reported_version(nullptr)); }
 
 void system_sleep(int milliseconds) {
   if (milliseconds > 0) Sleep(static_cast<DWORD>(milliseconds));
