@@ -1,17 +1,80 @@
 // Loading the data pack: the log of a full load, which entry becomes which
 // picture and how, the reload, the music, and every fatal path.
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/asset_load.h"
+#include "app/folders.h"
+#include "app/log.h"
 #include "game/assets.h"
 #include "game/sprites.h"
+#include "tests/game/view_fixture.h"
 #include "tests/support/image_probe.h"
-#include "view_fixture.h"
 
 namespace view {
 namespace {
+
+// A short silent 16-bit mono WAV: the sound service takes it like music.
+std::vector<uint8_t> ShortWav() {
+  const uint8_t header[44] = {'R', 'I', 'F', 'F', 36 + 64, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
+                              1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x80, 0x3E, 0, 0, 2, 0, 16, 0, 'd', 'a', 't', 'a', 64, 0, 0, 0};
+  std::vector<uint8_t> wav(header, header + 44);
+  wav.resize(44 + 64, 0);
+  return wav;
+}
+
+struct Entry {
+  std::string name;
+  std::vector<uint8_t> bytes;
+};
+
+// Colours of the test pack's pictures, so a drawn pixel tells which one it is.
+uint32_t BackgroundColour(int n) { return 0xFF000000u | (static_cast<uint32_t>(40 * n) << 8) | 0x20u; }
+uint32_t BackColour(int set) { return 0xFF000000u | (static_cast<uint32_t>(100 * set) << 16); }
+uint32_t FaceColour(int set, int card) {
+  return 0xFF000000u | (static_cast<uint32_t>(200 + set) << 16) | (static_cast<uint32_t>(card * 10) << 8) | 0x80u;
+}
+
+// Every entry of a complete data pack, in the game's load order, with the
+// names written out here from the naming rules (not asked of the loader).
+std::vector<Entry> FullPack() {
+  std::vector<Entry> e;
+  for (int n = 1; n <= 4; ++n) e.push_back({"background " + std::to_string(n) + ".png", SolidPng(64, 36, BackgroundColour(n))});
+  for (int set = 1; set <= 2; ++set) e.push_back({std::to_string(set) + "-back.png", SolidPng(8, 8, BackColour(set))});
+  for (int set = 1; set <= 2; ++set) {
+    for (int card = 1; card <= 24; ++card) {
+      char name[32];
+      std::snprintf(name, sizeof name, "%d-card%02d.png", set, card);
+      e.push_back({name, SolidPng(6, 6, FaceColour(set, card))});
+    }
+  }
+  for (const char* name : {"shadow.png", "menu.png", "menushadow.png", "well done shadow.png", "well done.png",
+                           "gradient.png", "pointer.png", "left.png", "left off.png", "right.png",
+                           "right off.png", "box.png", "boxx.png"}) {
+    e.push_back({name, SolidPng(4, 4, 0xFF102030u)});
+  }
+  e.push_back({"title.png", SolidPng(32, 18, 0xFF405060u)});
+  e.push_back({"ogs.png", SolidPng(32, 18, 0xFF605040u)});
+  e.push_back({"music.ogg", ShortWav()});
+  return e;
+}
+
+Entry* Find(std::vector<Entry>& entries, const std::string& name) {
+  for (auto& e : entries) {
+    if (e.name == name) return &e;
+  }
+  return nullptr;
+}
+
+void WritePack(const std::string& path, const std::vector<Entry>& entries) {
+  int pack = pack_create(-1, path, kPackFormatData);
+  ASSERT_NE(pack, 0);
+  for (const auto& e : entries) ASSERT_TRUE(pack_add_memory(pack, e.name, e.bytes.data(), e.bytes.size())) << e.name;
+  ASSERT_TRUE(pack_finish(pack));
+}
+
 
 // The log lines of a complete, successful picture load.
 std::vector<std::string> ExpectedLoadLog() {
@@ -24,13 +87,35 @@ std::vector<std::string> ExpectedLoadLog() {
   return lines;
 }
 
+// The game's folder is the test's scratch folder; the log and the folders
+// start fresh for each test.
 class Assets : public ViewTest {
  protected:
   void SetUp() override {
+    ResetLog();
+    ResetFolders();
     ViewTest::SetUp();
+    GameDir = dir_;
     ::testing::FLAGS_gtest_death_test_style = "threadsafe";
   }
+  void TearDown() override {
+    ResetLog();
+    ViewTest::TearDown();
+  }
   std::string PackPath() const { return dir_ + "DuskmatchData.pack"; }
+
+  std::string LogPath() const { return dir_ + "test.log"; }
+  void StartLog() {
+    ASSERT_EQ(OpenLog(LogPath(), "Duskmatch"), 1);
+    EnableLog();
+  }
+  // The log's lines after its header.
+  std::vector<std::string> LogBody() {
+    auto lines = test_screen::CrLfLines(LogPath());
+    if (!lines.empty()) lines.erase(lines.begin());
+    return lines;
+  }
+
 };
 
 TEST_F(Assets, EntryNamesArePaddedToTwoDigits) {

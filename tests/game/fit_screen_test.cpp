@@ -7,7 +7,7 @@
 #include "game/assets.h"
 #include "game/geometry.h"
 #include "game/sprites.h"
-#include "view_fixture.h"
+#include "tests/game/view_fixture.h"
 
 namespace view {
 namespace {

@@ -5,7 +5,7 @@
 #include "game/board_view.h"
 #include "game/rules.h"
 #include "game/sprites.h"
-#include "view_fixture.h"
+#include "tests/game/view_fixture.h"
 
 namespace view {
 namespace {
