@@ -31,23 +31,24 @@ constexpr int SettingsPictureTop(int row) { return SettingsRowTop(row) + kSettin
 
 // One control on a row: its picture (the active one for an arrow, drawn
 // into the labels block) and, for an arrow, the sprite drawn over it while
-// it is inactive.
+// it is inactive and the way it steps its row's list.
 struct SettingsRowControl {
   int control;
   int row;
   int left;  // the picture's column
   int picture;
   int inactive;  // -1 for the music box
+  int step;      // -1 a left arrow, 1 a right one, 0 the music box
 };
 // The six arrows and the music box, in control order.
 constexpr SettingsRowControl kSettingsRowControls[] = {
-    {kControlLanguageLeft, kLanguageRow, kSettingsLeftColumn, kLeftArrowImage, kLeftArrowOffSprite},
-    {kControlLanguageRight, kLanguageRow, kSettingsRightColumn, kRightArrowImage, kRightArrowOffSprite},
-    {kControlMusicBox, kMusicRow, kSettingsLeftColumn, kBoxSprite, -1},
-    {kControlModeLeft, kGameScreenRow, kSettingsLeftColumn, kLeftArrowImage, kLeftArrowOffSprite},
-    {kControlModeRight, kGameScreenRow, kSettingsRightColumn, kRightArrowImage, kRightArrowOffSprite},
-    {kControlSizeLeft, kScreenModeRow, kSettingsLeftColumn, kLeftArrowImage, kLeftArrowOffSprite},
-    {kControlSizeRight, kScreenModeRow, kSettingsRightColumn, kRightArrowImage, kRightArrowOffSprite},
+    {kControlLanguageLeft, kLanguageRow, kSettingsLeftColumn, kLeftArrowImage, kLeftArrowOffSprite, -1},
+    {kControlLanguageRight, kLanguageRow, kSettingsRightColumn, kRightArrowImage, kRightArrowOffSprite, 1},
+    {kControlMusicBox, kMusicRow, kSettingsLeftColumn, kBoxSprite, -1, 0},
+    {kControlModeLeft, kGameScreenRow, kSettingsLeftColumn, kLeftArrowImage, kLeftArrowOffSprite, -1},
+    {kControlModeRight, kGameScreenRow, kSettingsRightColumn, kRightArrowImage, kRightArrowOffSprite, 1},
+    {kControlSizeLeft, kScreenModeRow, kSettingsLeftColumn, kLeftArrowImage, kLeftArrowOffSprite, -1},
+    {kControlSizeRight, kScreenModeRow, kSettingsRightColumn, kRightArrowImage, kRightArrowOffSprite, 1},
 };
 constexpr bool SettingsRowControlsInOrder() {
   for (int i = 0; i < 7; ++i)

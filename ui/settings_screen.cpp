@@ -72,6 +72,23 @@ void StepGameScreen(int step) {
   CutStrip(kGameScreenStrip, PendingGameScreen);
 }
 
+// An arrow's click on its row's list.
+void StepRow(int row, int step) {
+  switch (row) {
+    case kLanguageRow:
+      StepLanguage(step);
+      break;
+    case kGameScreenRow:
+      StepGameScreen(step);
+      break;
+    case kScreenModeRow:
+      StepScreenMode(step);
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 void EnterSettings() {
@@ -144,29 +161,11 @@ int SettingsClick(int x, int y, bool fullScreen, void (*apply)()) {
     ClickPause(fullScreen);
     PendingMusic = PendingMusic == 1 ? 0 : 1;
   }
-  if (ControlHit(kControlLanguageLeft, x, y) && SettingsControlActive(kControlLanguageLeft)) {
+  // The arrows, top row first, left before right.
+  for (const SettingsRowControl& c : kSettingsRowControls) {
+    if (c.step == 0 || !ControlHit(c.control, x, y) || !SettingsControlActive(c.control)) continue;
     ClickPause(fullScreen);
-    StepLanguage(-1);
-  }
-  if (ControlHit(kControlLanguageRight, x, y) && SettingsControlActive(kControlLanguageRight)) {
-    ClickPause(fullScreen);
-    StepLanguage(1);
-  }
-  if (ControlHit(kControlModeLeft, x, y) && SettingsControlActive(kControlModeLeft)) {
-    ClickPause(fullScreen);
-    StepGameScreen(-1);
-  }
-  if (ControlHit(kControlModeRight, x, y) && SettingsControlActive(kControlModeRight)) {
-    ClickPause(fullScreen);
-    StepGameScreen(1);
-  }
-  if (ControlHit(kControlSizeLeft, x, y) && SettingsControlActive(kControlSizeLeft)) {
-    ClickPause(fullScreen);
-    StepScreenMode(-1);
-  }
-  if (ControlHit(kControlSizeRight, x, y) && SettingsControlActive(kControlSizeRight)) {
-    ClickPause(fullScreen);
-    StepScreenMode(1);
+    StepRow(c.row, c.step);
   }
   return applied;
 }
