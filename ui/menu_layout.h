@@ -13,6 +13,8 @@ constexpr int kPanelBarTop = 216;
 // The credits block and the settings labels block, from the panel's left.
 constexpr int kPanelBlockLeft = 74;
 constexpr int kPanelBlockTop = 220;
+constexpr int kPanelBlockWidth = 530;
+constexpr int kPanelBlockHeight = 320;
 // OK and cancel, yes and no: the top, and the height a click hits.
 constexpr int kPanelButtonTop = 540;
 constexpr int kButtonHeight = 40;

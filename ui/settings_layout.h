@@ -12,12 +12,16 @@
 
 // The rows, top to bottom.
 enum SettingsRow : int { kLanguageRow = 0, kMusicRow = 1, kGameScreenRow = 2, kScreenModeRow = 3 };
-// The top of a row: of its label, its strip and the squares a click hits.
-constexpr int SettingsRowTop(int row) { return 230 + 40 * row; }
+// The top of a row: of its label, its strip and the squares a click hits;
+// a label has the row's height as its room.
+constexpr int kSettingsRowHeight = 40;
+constexpr int SettingsRowTop(int row) { return 230 + kSettingsRowHeight * row; }
 
-// The strips of the list rows, between the arrows.
+// The strips of the list rows, between the arrows: each value of a list
+// one below the other, the strip cut to the window of one value.
 constexpr int kSettingsStripLeft = 294;
 constexpr int kSettingsStripWidth = 280;
+constexpr int kSettingsStripHeight = 30;
 
 // The two columns of the pictures on a row: the left arrows and the music
 // box, and the right arrows. Each picture stands 5 pixels inside the

@@ -6,6 +6,10 @@
 
 #include <array>
 
+#include "game/sprites.h"
+#include "ui/menu_layout.h"
+#include "ui/settings_layout.h"
+
 // Header group of a language file and its six keys (the catalogue entry).
 inline constexpr const char* kLanguageHeaderGroup = "LANGUAGE FILE";
 inline constexpr std::array<const char*, 6> kLanguageHeaderKeys = {
@@ -39,52 +43,51 @@ struct TextSlot {
   int height;
 };
 
-// Where the settings labels' room ends: the arrows and the music box stand
-// at x = 200 in the labels sprite.
-inline constexpr int kSettingsLabelWidth = 200;
+// Where the settings labels' room ends: where the left arrows and the music
+// box stand in the labels sprite.
+inline constexpr int kSettingsLabelWidth = kSettingsLeftColumn - kPanelBlockLeft;
+static_assert(kSettingsLabelWidth == 200, "the labels' room");
 
 inline constexpr std::array<TextSlot, 27> kTextSlots = {{
-    {"tMenuSTART", 12, 0, TextFit::Line, 500, 80},
-    {"tMenuCONTINUE", 13, 0, TextFit::Line, 500, 80},
-    {"tMenuSETTINGS", 15, 0, TextFit::Line, 500, 80},
-    {"tMenuCREDITS", 16, 0, TextFit::Line, 500, 80},
-    {"tMenuQUIT", 17, 0, TextFit::Line, 500, 80},
-    {"tQuestionsSTART", 25, 3, TextFit::Paragraph, 540, 80},
-    {"tQuestionsQUIT", 24, 3, TextFit::Paragraph, 540, 80},
-    {"tMenuYES", 22, 3, TextFit::Line, 300, 40},
-    {"tMenuNO", 23, 3, TextFit::Line, 300, 40},
-    {"tMenuOK", 20, 3, TextFit::Line, 300, 40},
-    {"tMenuCANCEL", 21, 3, TextFit::Line, 300, 40},
-    {"tMenuLANGUAGE", 19, 1, TextFit::Line, kSettingsLabelWidth, 40},
-    {"tMenuMUSIC", 19, 1, TextFit::Line, kSettingsLabelWidth, 40},
-    {"tMenuGAMESCREEN", 19, 1, TextFit::Line, kSettingsLabelWidth, 40},
-    {"tMenuSCREENMODE", 19, 1, TextFit::Line, kSettingsLabelWidth, 40},
-    {"tMenuFULLSCREEN", 35, 1, TextFit::Centred, 280, 30},
-    {"tMenuWINDOWED", 35, 1, TextFit::Centred, 280, 30},
-    {"tMenuBORDERLESS", 35, 1, TextFit::Centred, 280, 30},
-    {"tCreditsCODEDESIGN", 18, 1, TextFit::Centred, 530, 20},
-    {"tCreditsPOINTER", 18, 2, TextFit::Centred, 530, 18},
-    {"tCreditsMUSIC", 18, 2, TextFit::Centred, 530, 18},
-    {"tCreditsGFX", 18, 2, TextFit::Centred, 530, 16},
+    {"tMenuSTART", kStartText, 0, TextFit::Line, 500, kMenuEntryHeight},
+    {"tMenuCONTINUE", kContinueText, 0, TextFit::Line, 500, kMenuEntryHeight},
+    {"tMenuSETTINGS", kSettingsText, 0, TextFit::Line, 500, kMenuEntryHeight},
+    {"tMenuCREDITS", kCreditsText, 0, TextFit::Line, 500, kMenuEntryHeight},
+    {"tMenuQUIT", kQuitText, 0, TextFit::Line, 500, kMenuEntryHeight},
+    {"tQuestionsSTART", kStartQuestionText, 3, TextFit::Paragraph, 540, 80},
+    {"tQuestionsQUIT", kQuitQuestionText, 3, TextFit::Paragraph, 540, 80},
+    {"tMenuYES", kYesText, 3, TextFit::Line, 300, kButtonHeight},
+    {"tMenuNO", kNoText, 3, TextFit::Line, 300, kButtonHeight},
+    {"tMenuOK", kOkText, 3, TextFit::Line, 300, kButtonHeight},
+    {"tMenuCANCEL", kCancelText, 3, TextFit::Line, 300, kButtonHeight},
+    {"tMenuLANGUAGE", kSettingsBlock, 1, TextFit::Line, kSettingsLabelWidth, kSettingsRowHeight},
+    {"tMenuMUSIC", kSettingsBlock, 1, TextFit::Line, kSettingsLabelWidth, kSettingsRowHeight},
+    {"tMenuGAMESCREEN", kSettingsBlock, 1, TextFit::Line, kSettingsLabelWidth, kSettingsRowHeight},
+    {"tMenuSCREENMODE", kSettingsBlock, 1, TextFit::Line, kSettingsLabelWidth, kSettingsRowHeight},
+    {"tMenuFULLSCREEN", kGameScreenStrip, 1, TextFit::Centred, kSettingsStripWidth, kSettingsStripHeight},
+    {"tMenuWINDOWED", kGameScreenStrip, 1, TextFit::Centred, kSettingsStripWidth, kSettingsStripHeight},
+    {"tMenuBORDERLESS", kGameScreenStrip, 1, TextFit::Centred, kSettingsStripWidth, kSettingsStripHeight},
+    {"tCreditsCODEDESIGN", kCreditsBlock, 1, TextFit::Centred, kPanelBlockWidth, 20},
+    {"tCreditsPOINTER", kCreditsBlock, 2, TextFit::Centred, kPanelBlockWidth, 18},
+    {"tCreditsMUSIC", kCreditsBlock, 2, TextFit::Centred, kPanelBlockWidth, 18},
+    {"tCreditsGFX", kCreditsBlock, 2, TextFit::Centred, kPanelBlockWidth, 16},
     {"tErrorERROR", 0, -1, TextFit::Message, 0, 0},
     {"tErrorSUBSYSTEM", 0, -1, TextFit::Message, 0, 0},
     {"tErrorASSET", 0, -1, TextFit::Message, 0, 0},
     {"tErrorSCREEN", 0, -1, TextFit::Message, 0, 0},
     // The language's own name, in the settings screen's language strip.
-    {"tLangFileNAME", 32, 1, TextFit::Centred, 280, 30},
+    {"tLangFileNAME", kLanguageStrip, 1, TextFit::Centred, kSettingsStripWidth, kSettingsStripHeight},
 }};
 
-// One line of the credits sprite (530 x 320), centred: either the text of a
-// language key or a fixed text, the same in every language.
+// One line of the credits sprite (the panel's block, 530 x 320), centred:
+// either the text of a language key or a fixed text, the same in every
+// language.
 struct CreditsLine {
   int y;
   int font;
   const char* key;   // nullptr for a fixed line
   const char* text;  // the fixed text; nullptr for a key
 };
-
-inline constexpr int kCreditsWidth = 530;
-inline constexpr int kCreditsHeight = 320;
 
 inline constexpr std::array<CreditsLine, 13> kCreditsLines = {{
     {0, 1, nullptr, "Duskmatch 1.0"},

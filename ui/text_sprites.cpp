@@ -22,9 +22,6 @@ namespace {
 
 using text_render::SlotOf;
 
-constexpr int kBlockWidth = 530;  // the credits and the settings labels
-constexpr int kBlockHeight = 320;
-
 void SetControl(int index, int sprite, int left, int top, int width) {
   Controls[static_cast<size_t>(index)] = Control{sprite, left, top, width};
 }
@@ -61,10 +58,10 @@ void MakeParagraphSprite(int number, const char* key) {
 }
 
 void MakeCreditsSprite() {
-  text_render::Render(kCreditsBlock, kCreditsWidth, kCreditsHeight, [] {
+  text_render::Render(kCreditsBlock, kPanelBlockWidth, kPanelBlockHeight, [] {
     for (const CreditsLine& line : kCreditsLines) {
       text_render::UseFont(line.font, kTextColour);
-      text_render::DrawCentred(line.key ? Text(line.key) : std::string(line.text), kCreditsWidth, line.y);
+      text_render::DrawCentred(line.key ? Text(line.key) : std::string(line.text), kPanelBlockWidth, line.y);
     }
   });
 }
@@ -75,7 +72,7 @@ void MakeCreditsSprite() {
 void MakeSettingsBlock() {
   static constexpr const char* kLabels[] = {"tMenuLANGUAGE", "tMenuMUSIC", "tMenuGAMESCREEN", "tMenuSCREENMODE"};
   text_render::Render(
-      kSettingsBlock, kBlockWidth, kBlockHeight,
+      kSettingsBlock, kPanelBlockWidth, kPanelBlockHeight,
       [] {
         text_render::UseFont(SlotOf(kLabels[0]).font, kTextColour);
         for (int row = kLanguageRow; row <= kScreenModeRow; ++row) {

@@ -8,22 +8,21 @@
 #include "ui/languages.h"
 #include "ui/screen_modes.h"
 #include "ui/settings.h"
+#include "ui/settings_layout.h"
 #include "ui/text_render.h"
 #include "ui/text_sprites.h"
 
 namespace {
 
-constexpr int kStripWidth = 280;
-constexpr int kRowHeight = 30;
 constexpr int kStripFont = 1;
 
 void MakeStrip(int number, const std::vector<std::string>& values, unsigned rgba, int row) {
   // An empty list has a strip of height 0: nothing is shown, not even what
   // an earlier pass left under the number.
-  if (values.empty() || !text_render::Render(number, kStripWidth, kRowHeight * static_cast<int>(values.size()), [&] {
+  if (values.empty() || !text_render::Render(number, kSettingsStripWidth, kSettingsStripHeight * static_cast<int>(values.size()), [&] {
         text_render::UseFont(kStripFont, rgba);
         for (size_t i = 0; i < values.size(); ++i)
-          text_render::DrawCentred(values[i], kStripWidth, kRowHeight * static_cast<double>(i));
+          text_render::DrawCentred(values[i], kSettingsStripWidth, kSettingsStripHeight * static_cast<double>(i));
       })) {
     sprite_free(number);
     return;
@@ -33,7 +32,7 @@ void MakeStrip(int number, const std::vector<std::string>& values, unsigned rgba
 
 }  // namespace
 
-void CutStrip(int sprite, int row) { sprite_clip(sprite, 0, kRowHeight * row, kStripWidth, kRowHeight); }
+void CutStrip(int sprite, int row) { sprite_clip(sprite, 0, kSettingsStripHeight * row, kSettingsStripWidth, kSettingsStripHeight); }
 
 void RenderListStrips() {
   std::vector<std::string> names;

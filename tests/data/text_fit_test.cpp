@@ -112,13 +112,13 @@ TEST_F(TextSprites, EveryTextFitsItsSprite) {
 }
 
 TEST_F(TextSprites, CreditsLinesFitTheCreditsSprite) {
-  const double room = kCreditsWidth / headroom();
+  const double room = kPanelBlockWidth / headroom();
   int previous_y = -1;
   for (const CreditsLine& line : kCreditsLines) {
     EXPECT_GT(line.y, previous_y);
     previous_y = line.y;
     double height = paragraph_height(line.font, "Duskmatch", 0);
-    EXPECT_LE(line.y + height, kCreditsHeight) << line.y;
+    EXPECT_LE(line.y + height, kPanelBlockHeight) << line.y;
     if (line.text) {
       EXPECT_LE(width(line.font, line.text), room) << line.text;
       continue;
