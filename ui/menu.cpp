@@ -16,6 +16,11 @@ int QuitRequested = 0;
 
 namespace {
 
+// The board shows through the dimming layer and the panel's shadow at half
+// strength; the panel itself is opaque.
+constexpr int kHalf = 128;
+constexpr int kOpaque = 255;
+
 void DrawQuestion(int title, int question) {
   const int T = PanelTop();
   const int box = sprite_width(kQuitQuestionText);  // both questions place yes and no by it
@@ -61,9 +66,9 @@ void DrawCentred(int sprite, int y) { sprite_draw(sprite, (ScreenWidth - sprite_
 void DrawMenuBackdrop() {
   const int L = PanelLeft();
   const int T = PanelTop();
-  sprite_draw_blended(kDimSprite, 0, 0, 128);
-  sprite_draw_blended(kPanelShadowSprite, L + 3, T + 3, 128);
-  sprite_draw_blended(kPanelSprite, L, T, 255);
+  sprite_draw_blended(kDimSprite, 0, 0, kHalf);
+  sprite_draw_blended(kPanelShadowSprite, L + kPanelShadowOffset, T + kPanelShadowOffset, kHalf);
+  sprite_draw_blended(kPanelSprite, L, T, kOpaque);
 }
 
 void DrawMenuScreen() {

@@ -7,6 +7,9 @@
 #include "game/sprites.h"
 #include "ui/controls.h"
 
+// The panel's shadow lies this far right of and below the panel.
+constexpr int kPanelShadowOffset = 3;
+
 // The title of every panel screen but the main menu, and the bar under it.
 constexpr int kPanelTitleTop = 140;
 constexpr int kPanelBarTop = 216;
