@@ -12,7 +12,6 @@
 #include "engine/sound/sound.h"
 #include "engine/system/system.h"
 #include "game/assets.h"
-#include "game/board.h"
 #include "game/board_view.h"
 #include "game/flow.h"
 #include "game/rules.h"

@@ -12,8 +12,8 @@
 #include "engine/input/input.h"
 #include "engine/screen/screen.h"
 #include "game/flow.h"
-#include "game/screen_state.h"
 #include "ui/focus.h"
+#include "ui/focus_targets.h"
 #include "ui/settings.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // Key S: the whole screen saved as a PNG file named after the local date and
 // time, in the folder of the settings.
-#include "app/display.h"
+#include "app/main_loop.h"
+
 #include "app/folders.h"
 #include "app/log.h"
-#include "app/main_loop.h"
 #include "engine/image/image.h"
 #include "engine/screen/screen.h"
 #include "engine/system/date.h"

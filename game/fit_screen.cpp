@@ -1,8 +1,6 @@
 // Fitting a full-screen picture (a background, the title, the studio logo)
 // to the screen size: stretched as it is decoded into its sprite.
 #include <cstdint>
-#include <memory>
-#include <utility>
 
 #include "engine/image/image.h"
 #include "engine/screen/screen.h"

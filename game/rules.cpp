@@ -2,6 +2,7 @@
 #include "game/rules.h"
 
 #include "game/board.h"
+#include "game/geometry.h"
 #include "game/screen_state.h"
 
 bool TurnCard(BoardPos pos) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/board.h"
+#include "game/geometry.h"
 #include "game/screen_state.h"
 #include "ui/focus_ring.h"
 
