@@ -8,7 +8,7 @@
 #include <X11/Xlib.h>
 
 #include "engine/screen/display_gone.h"
-#include "engine/screen/screen.h"
+#include "engine/screen/session_end.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // A hang-up (SIGHUP) on POSIX systems, turned into the end of a session.
 #include <signal.h>
 
-#include "engine/screen/screen.h"
+#include "engine/screen/session_end.h"
 
 namespace {
 

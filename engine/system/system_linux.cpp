@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
-#include <vector>
 
 #include "engine/system/system.h"
 #include "engine/system/system_reports.h"
