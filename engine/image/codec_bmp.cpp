@@ -4,37 +4,18 @@
 #include <cstring>
 
 #include "engine/image/codec_builtin.h"
-
-namespace {
-
-uint32_t read_u32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-uint16_t read_u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-
-void put_u32(std::vector<uint8_t>* out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-void put_u16(std::vector<uint8_t>* out, uint16_t v) {
-  out->push_back(static_cast<uint8_t>(v));
-  out->push_back(static_cast<uint8_t>(v >> 8));
-}
-
-}  // namespace
+#include "engine/system/bytes.h"
 
 bool bmp_decode(const uint8_t* data, size_t size, ImageBuffer* out) {
   constexpr size_t kFileHeader = 14;
   if (size < kFileHeader + 40 || data[0] != 'B' || data[1] != 'M') return false;
   const uint8_t* info = data + kFileHeader;
-  uint32_t info_size = read_u32(info);
-  int32_t width = static_cast<int32_t>(read_u32(info + 4));
-  int32_t height = static_cast<int32_t>(read_u32(info + 8));
-  uint16_t bits = read_u16(info + 14);
-  uint32_t compression = read_u32(info + 16);
-  uint32_t offset = read_u32(data + 10);
+  uint32_t info_size = bytes_get_u32(info);
+  int32_t width = static_cast<int32_t>(bytes_get_u32(info + 4));
+  int32_t height = static_cast<int32_t>(bytes_get_u32(info + 8));
+  uint16_t bits = bytes_get_u16(info + 14);
+  uint32_t compression = bytes_get_u32(info + 16);
+  uint32_t offset = bytes_get_u32(data + 10);
   if (info_size < 40 || (bits != 24 && bits != 32) || compression != 0) return false;
   // A negative height means rows stored top to bottom.
   bool top_down = height < 0;
@@ -78,20 +59,20 @@ bool bmp_encode(const ImageBuffer& image, std::vector<uint8_t>* out) {
   out->reserve(54 + data_size);
   out->push_back('B');
   out->push_back('M');
-  put_u32(out, static_cast<uint32_t>(54 + data_size));
-  put_u32(out, 0);
-  put_u32(out, 54);
-  put_u32(out, 40);
-  put_u32(out, static_cast<uint32_t>(image.width));
-  put_u32(out, static_cast<uint32_t>(image.height));
-  put_u16(out, 1);
-  put_u16(out, static_cast<uint16_t>(bits));
-  put_u32(out, 0);
-  put_u32(out, static_cast<uint32_t>(data_size));
-  put_u32(out, 2835);  // 72 dpi
-  put_u32(out, 2835);
-  put_u32(out, 0);
-  put_u32(out, 0);
+  bytes_put_u32(out, static_cast<uint32_t>(54 + data_size));
+  bytes_put_u32(out, 0);
+  bytes_put_u32(out, 54);
+  bytes_put_u32(out, 40);
+  bytes_put_u32(out, static_cast<uint32_t>(image.width));
+  bytes_put_u32(out, static_cast<uint32_t>(image.height));
+  bytes_put_u16(out, 1);
+  bytes_put_u16(out, static_cast<uint16_t>(bits));
+  bytes_put_u32(out, 0);
+  bytes_put_u32(out, static_cast<uint32_t>(data_size));
+  bytes_put_u32(out, 2835);  // 72 dpi
+  bytes_put_u32(out, 2835);
+  bytes_put_u32(out, 0);
+  bytes_put_u32(out, 0);
   for (int y = image.height - 1; y >= 0; --y) {
     const uint8_t* src = image.row(y);
     size_t start = out->size();

@@ -1,6 +1,7 @@
 // Reader of Windows cursor files. Every offset, size and count read from the
 // file is checked against the bytes actually present before it is used.
 #include "engine/input/cursor_file.h"
+#include "engine/system/bytes.h"
 
 #include <png.h>
 
@@ -10,14 +11,7 @@
 
 namespace {
 
-uint16_t get_u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-uint32_t get_u32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-int32_t get_i32(const uint8_t* p) { return static_cast<int32_t>(get_u32(p)); }
+int32_t get_i32(const uint8_t* p) { return static_cast<int32_t>(bytes_get_u32(p)); }
 
 constexpr size_t kDirHeaderBytes = 6;
 constexpr size_t kDirEntryBytes = 16;
@@ -76,13 +70,13 @@ bool decode_png(const uint8_t* data, size_t size, CursorPicture* pic) {
 // the 1-bit AND mask, both bottom-up, rows padded to 4 bytes.
 bool decode_dib(const uint8_t* data, size_t size, CursorPicture* pic) {
   if (size < kDibHeaderBytes) return false;
-  uint32_t header_bytes = get_u32(data);
+  uint32_t header_bytes = bytes_get_u32(data);
   if (header_bytes < kDibHeaderBytes || header_bytes > size) return false;
   int32_t width = get_i32(data + 4);
   int32_t double_height = get_i32(data + 8);  // colour rows and mask rows together
-  int bit_count = get_u16(data + 14);
-  uint32_t compression = get_u32(data + 16);
-  uint32_t colours_used = get_u32(data + 32);
+  int bit_count = bytes_get_u16(data + 14);
+  uint32_t compression = bytes_get_u32(data + 16);
+  uint32_t colours_used = bytes_get_u32(data + 32);
   if (compression != 0) return false;  // only uncompressed rows exist in cursors
   if (width < 1 || width > kCursorMaxSide) return false;
   if (double_height < 2 || double_height / 2 > kCursorMaxSide) return false;
@@ -171,9 +165,9 @@ bool decode_dib(const uint8_t* data, size_t size, CursorPicture* pic) {
 
 bool cursor_file_read(const uint8_t* data, size_t size, CursorPicture* out) {
   if (!data || size < kDirHeaderBytes) return false;
-  uint16_t reserved = get_u16(data);
-  uint16_t type = get_u16(data + 2);  // 2 = cursor; 1 = icon, which also serves
-  size_t count = get_u16(data + 4);
+  uint16_t reserved = bytes_get_u16(data);
+  uint16_t type = bytes_get_u16(data + 2);  // 2 = cursor; 1 = icon, which also serves
+  size_t count = bytes_get_u16(data + 4);
   if (reserved != 0 || (type != 1 && type != 2) || count == 0) return false;
   size_t dir_end = kDirHeaderBytes + count * kDirEntryBytes;
   if (dir_end > size) return false;
@@ -186,10 +180,10 @@ bool cursor_file_read(const uint8_t* data, size_t size, CursorPicture* out) {
     d.height = e[1] ? e[1] : 256;
     // Icons keep planes and depth where cursors keep the hotspot; an icon
     // used as a pointer has its tip in the middle.
-    d.hot_x = type == 2 ? get_u16(e + 4) : d.width / 2;
-    d.hot_y = type == 2 ? get_u16(e + 6) : d.height / 2;
-    d.bytes = get_u32(e + 8);
-    d.offset = get_u32(e + 12);
+    d.hot_x = type == 2 ? bytes_get_u16(e + 4) : d.width / 2;
+    d.hot_y = type == 2 ? bytes_get_u16(e + 6) : d.height / 2;
+    d.bytes = bytes_get_u32(e + 8);
+    d.offset = bytes_get_u32(e + 12);
     // Every entry must lie wholly inside the file, after the directory; a
     // file whose directory points elsewhere is refused, never read.
     if (d.bytes == 0 || d.offset < dir_end || d.offset > size || d.bytes > size - d.offset)
@@ -200,7 +194,7 @@ bool cursor_file_read(const uint8_t* data, size_t size, CursorPicture* out) {
     if (d.bytes >= sizeof kPngSignature && std::memcmp(head, kPngSignature, sizeof kPngSignature) == 0)
       d.bit_count = 32;
     else
-      d.bit_count = d.bytes >= 16 ? get_u16(head + 14) : 0;
+      d.bit_count = d.bytes >= 16 ? bytes_get_u16(head + 14) : 0;
     entries.push_back(d);
   }
   const DirEntry& best = *std::min_element(entries.begin(), entries.end(), better_entry);

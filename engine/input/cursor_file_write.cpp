@@ -1,20 +1,7 @@
 // Writer of Windows cursor files with one 32-bit entry, for the content tools
 // that turn the drawn pointer into the game's pointer file.
 #include "engine/input/cursor_file.h"
-
-namespace {
-
-void put_u16(std::vector<uint8_t>* out, uint32_t v) {
-  out->push_back(static_cast<uint8_t>(v & 0xFF));
-  out->push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-
-void put_u32(std::vector<uint8_t>* out, uint32_t v) {
-  put_u16(out, v & 0xFFFF);
-  put_u16(out, v >> 16);
-}
-
-}  // namespace
+#include "engine/system/bytes.h"
 
 std::vector<uint8_t> cursor_file_write(const uint8_t* rgba, int width, int height, int hot_x,
                                        int hot_y) {
@@ -33,27 +20,27 @@ std::vector<uint8_t> cursor_file_write(const uint8_t* rgba, int width, int heigh
   out.reserve(entry_offset + entry_bytes);
 
   // Directory: one cursor entry.
-  put_u16(&out, 0);
-  put_u16(&out, 2);
-  put_u16(&out, 1);
+  bytes_put_u16(&out, 0);
+  bytes_put_u16(&out, 2);
+  bytes_put_u16(&out, 1);
   out.push_back(static_cast<uint8_t>(w == 256 ? 0 : w));
   out.push_back(static_cast<uint8_t>(h == 256 ? 0 : h));
   out.push_back(0);  // no palette
   out.push_back(0);
-  put_u16(&out, static_cast<uint32_t>(hot_x));
-  put_u16(&out, static_cast<uint32_t>(hot_y));
-  put_u32(&out, entry_bytes);
-  put_u32(&out, entry_offset);
+  bytes_put_u16(&out, static_cast<uint32_t>(hot_x));
+  bytes_put_u16(&out, static_cast<uint32_t>(hot_y));
+  bytes_put_u32(&out, entry_bytes);
+  bytes_put_u32(&out, entry_offset);
 
   // Bitmap header; the height counts the colour rows and the mask rows.
-  put_u32(&out, 40);
-  put_u32(&out, w);
-  put_u32(&out, h * 2);
-  put_u16(&out, 1);   // planes
-  put_u16(&out, 32);  // bits per pixel
-  put_u32(&out, 0);   // uncompressed
-  put_u32(&out, colour_bytes + mask_bytes);
-  for (int i = 0; i < 4; ++i) put_u32(&out, 0);  // resolution, palette counts
+  bytes_put_u32(&out, 40);
+  bytes_put_u32(&out, w);
+  bytes_put_u32(&out, h * 2);
+  bytes_put_u16(&out, 1);   // planes
+  bytes_put_u16(&out, 32);  // bits per pixel
+  bytes_put_u32(&out, 0);   // uncompressed
+  bytes_put_u32(&out, colour_bytes + mask_bytes);
+  for (int i = 0; i < 4; ++i) bytes_put_u32(&out, 0);  // resolution, palette counts
 
   // Colour rows bottom-up as blue, green, red, alpha.
   for (uint32_t y = h; y-- > 0;) {

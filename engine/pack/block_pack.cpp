@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/pack/block_codec.h"
+#include "engine/system/bytes.h"
 
 namespace {
 
@@ -210,10 +211,6 @@ void pack_block(const uint8_t* in, size_t n, const SearchLimits& lim, Workspace*
   }
 }
 
-void put_le64(std::vector<uint8_t>* out, uint64_t v) {
-  for (int i = 0; i < 8; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
 }  // namespace
 
 int64_t pack_block_length(int level) {
@@ -238,8 +235,8 @@ bool pack_pack_stream(const uint8_t* in, size_t size, int level, std::vector<uin
   out->reserve(size);
   out->resize(8, 0);  // the magic, then 4 unused bytes
   std::memcpy(out->data(), kPackStreamMagic, 4);
-  put_le64(out, size);
-  put_le64(out, block);
+  bytes_put_le(out, size, 8);
+  bytes_put_le(out, block, 8);
   Workspace ws;
   for (size_t pos = 0; pos < size; pos += block) {
     size_t n = size - pos < block ? size - pos : block;

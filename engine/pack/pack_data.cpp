@@ -9,6 +9,7 @@
 #include "engine/pack/pack.h"
 #include "engine/pack/pack_archive.h"
 #include "engine/pack/pack_source.h"
+#include "engine/system/bytes.h"
 #include "engine/system/file.h"
 
 namespace {
@@ -16,16 +17,6 @@ namespace {
 constexpr size_t kHeaderV2 = 18;  // unpacked, stored, 16-bit name length
 constexpr size_t kHeaderV1 = 24;  // unpacked, stored, 32-bit name length, 4 unused
 constexpr size_t kIndexGrowth = 64;
-
-int64_t read_le64(const uint8_t* p) {
-  uint64_t v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-  return static_cast<int64_t>(v);
-}
-
-void put_le(std::vector<uint8_t>* out, uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
 
 struct IndexEntry {
   int64_t unpacked;
@@ -113,8 +104,8 @@ class DataPackReader : public PackArchive {
     uint8_t h[kHeaderV1];
     std::vector<char> name;
     while (size - pos >= header_size_ && source_->read(pos, h, header_size_)) {
-      int64_t unpacked = read_le64(h);
-      int64_t stored = read_le64(h + 8);
+      int64_t unpacked = static_cast<int64_t>(bytes_get_le(h, 8));
+      int64_t stored = static_cast<int64_t>(bytes_get_le(h + 8, 8));
       size_t name_len = static_cast<size_t>(h[16]) | (static_cast<size_t>(h[17]) << 8);
       if (size - pos - header_size_ < name_len) break;
       uint64_t data = pos + header_size_ + name_len;
@@ -182,9 +173,9 @@ class DataPackWriter : public PackArchive {
     size_t stored_size = is_packed ? packed.size() : size;
     // Room first, so running out of memory cannot leave half an entry.
     bytes_.reserve(bytes_.size() + kHeaderV2 + name.size() + stored_size);
-    put_le(&bytes_, size, 8);
-    put_le(&bytes_, stored_size, 8);
-    put_le(&bytes_, name.size(), 2);
+    bytes_put_le(&bytes_, size, 8);
+    bytes_put_le(&bytes_, stored_size, 8);
+    bytes_put_le(&bytes_, name.size(), 2);
     bytes_.insert(bytes_.end(), name.begin(), name.end());
     if (stored_size > 0) bytes_.insert(bytes_.end(), stored, stored + stored_size);
     return true;

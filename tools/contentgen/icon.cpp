@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/system/bytes.h"
 #include "engine/system/file.h"
 #include "tools/contentgen/canvas.h"
 #include "tools/contentgen/motifs.h"
@@ -72,16 +73,6 @@ cairo_status_t append_to_string(void* closure, const unsigned char* data, unsign
   return CAIRO_STATUS_SUCCESS;
 }
 
-void put16(std::vector<uint8_t>* out, unsigned v) {
-  out->push_back(static_cast<uint8_t>(v & 0xff));
-  out->push_back(static_cast<uint8_t>((v >> 8) & 0xff));
-}
-
-void put32(std::vector<uint8_t>* out, uint32_t v) {
-  put16(out, v & 0xffff);
-  put16(out, v >> 16);
-}
-
 }  // namespace
 
 Picture icon_picture(int size) {
@@ -113,14 +104,14 @@ std::vector<uint8_t> icon_bitmap(const Picture& picture) {
   const int w = picture.width, h = picture.height;
   const uint32_t mask_stride = ((static_cast<uint32_t>(w) + 31) / 32) * 4;
   const uint32_t pixel_bytes = static_cast<uint32_t>(w) * h * 4;
-  put32(&out, 40);                            // header size
-  put32(&out, static_cast<uint32_t>(w));
-  put32(&out, static_cast<uint32_t>(h * 2));  // colour rows plus mask rows
-  put16(&out, 1);                             // planes
-  put16(&out, 32);                            // bits per pixel
-  put32(&out, 0);                             // no compression
-  put32(&out, pixel_bytes + mask_stride * h);
-  for (int i = 0; i < 4; ++i) put32(&out, 0);
+  bytes_put_u32(&out, 40);                            // header size
+  bytes_put_u32(&out, static_cast<uint32_t>(w));
+  bytes_put_u32(&out, static_cast<uint32_t>(h * 2));  // colour rows plus mask rows
+  bytes_put_u16(&out, 1);                             // planes
+  bytes_put_u16(&out, 32);                            // bits per pixel
+  bytes_put_u32(&out, 0);                             // no compression
+  bytes_put_u32(&out, pixel_bytes + mask_stride * h);
+  for (int i = 0; i < 4; ++i) bytes_put_u32(&out, 0);
   for (int y = h - 1; y >= 0; --y) {
     for (int x = 0; x < w; ++x) {
       const uint8_t* p = picture.at(x, y);
@@ -150,19 +141,19 @@ std::vector<uint8_t> icon_file(const std::vector<Picture>& pictures) {
     if (images.back().empty()) return {};
   }
   std::vector<uint8_t> out;
-  put16(&out, 0);  // reserved
-  put16(&out, 1);  // resource type: icon
-  put16(&out, static_cast<unsigned>(pictures.size()));
+  bytes_put_u16(&out, 0);  // reserved
+  bytes_put_u16(&out, 1);  // resource type: icon
+  bytes_put_u16(&out, static_cast<unsigned>(pictures.size()));
   uint32_t offset = 6 + 16 * static_cast<uint32_t>(pictures.size());
   for (size_t i = 0; i < pictures.size(); ++i) {
     out.push_back(static_cast<uint8_t>(pictures[i].width == 256 ? 0 : pictures[i].width));
     out.push_back(static_cast<uint8_t>(pictures[i].height == 256 ? 0 : pictures[i].height));
     out.push_back(0);  // no palette
     out.push_back(0);  // reserved
-    put16(&out, 1);    // planes
-    put16(&out, 32);   // bits per pixel
-    put32(&out, static_cast<uint32_t>(images[i].size()));
-    put32(&out, offset);
+    bytes_put_u16(&out, 1);    // planes
+    bytes_put_u16(&out, 32);   // bits per pixel
+    bytes_put_u32(&out, static_cast<uint32_t>(images[i].size()));
+    bytes_put_u32(&out, offset);
     offset += static_cast<uint32_t>(images[i].size());
   }
   for (const std::vector<uint8_t>& image : images) out.insert(out.end(), image.begin(), image.end());
