@@ -10,6 +10,7 @@
 
 #include "engine/system/file.h"
 #include "engine/system/path.h"
+#include "tests/engine/system/scratch_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -22,12 +23,6 @@
 namespace {
 
 const char kSep = kPathSeparator;
-
-std::string read_text(const std::string& path) {
-  std::vector<uint8_t> data;
-  if (!file_read_all(path, &data)) return "<unreadable>";
-  return std::string(data.begin(), data.end());
-}
 
 // Takes away the permission to write to a file, as a file copied from a CD
 // or unpacked from some archives comes.
@@ -42,21 +37,10 @@ bool make_read_only(const std::string& path) {
 #endif
 }
 
-class FileNames : public ::testing::Test {
+// "Düsk 日本 ü": umlauts, CJK and a blank in one folder name.
+class FileNames : public ScratchFolderTest {
  protected:
-  void SetUp() override {
-    const std::string& tmp = file_private_temp_folder();
-    ASSERT_FALSE(tmp.empty());
-    // "Düsk 日本 ü": umlauts, CJK and a blank in one folder name.
-    dir_ = tmp + "D\xC3\xBCsk \xE6\x97\xA5\xE6\x9C\xAC \xC3\xBC" + kSep;
-    folder_remove_all(dir_);
-    ASSERT_TRUE(folder_make(dir_));
-  }
-  void TearDown() override {
-    // An empty path would name the working folder.
-    if (!dir_.empty()) folder_remove_all(dir_);
-  }
-  std::string dir_;
+  FileNames() : ScratchFolderTest(std::string("D\xC3\xBCsk \xE6\x97\xA5\xE6\x9C\xAC \xC3\xBC") + kSep) {}
 };
 
 TEST_F(FileNames, AnyCharactersRoundTripAndListInByteOrder) {

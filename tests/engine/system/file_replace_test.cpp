@@ -8,6 +8,7 @@
 
 #include "engine/system/file.h"
 #include "engine/system/path.h"
+#include "tests/engine/system/scratch_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -24,29 +25,15 @@ namespace {
 
 const char kSep = kPathSeparator;
 
-std::string read_text(const std::string& path) {
-  std::vector<uint8_t> data;
-  if (!file_read_all(path, &data)) return "<unreadable>";
-  return std::string(data.begin(), data.end());
-}
-
 bool put(const std::string& path, const std::string& text) { return file_write(path, text.data(), text.size()); }
 
 bool replace(const std::string& path, const std::string& text) {
   return file_write_atomic(path, text.data(), text.size());
 }
 
-class FileReplace : public ::testing::Test {
+class FileReplace : public ScratchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = file_private_temp_folder() + "replace" + kSep;
-    folder_remove_all(dir_);
-    ASSERT_TRUE(folder_make(dir_));
-  }
-  void TearDown() override {
-    if (!dir_.empty()) folder_remove_all(dir_);
-  }
-  std::string dir_;
+  FileReplace() : ScratchFolderTest(std::string("replace") + kSep) {}
 };
 
 TEST_F(FileReplace, ANameWithNoRoomForATemporaryBesideItIsRewrittenInPlace) {
