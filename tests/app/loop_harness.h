@@ -5,7 +5,7 @@
 #pragma once
 
 // Through its folder: the program library does not pass SDL's include path on.
-#include <SDL2/SDL.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,6 +27,7 @@
 #include "game/screen_state.h"
 #include "tests/support/screen_fixture.h"
 #include "tests/support/screen_probe.h"
+#include "tests/support/sdl_events.h"
 #include "ui/controls.h"
 #include "ui/menu.h"
 #include "ui/screen_modes.h"
@@ -96,13 +97,7 @@ class Game {
 
   // ---- Input as the system delivers it ----
 
-  static void Key(SDL_Scancode code, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = code;
-    SDL_PushEvent(&e);
-  }
+  static void Key(SDL_Scancode code, bool down) { test_events::Key(code, down); }
   // A key pressed in one pass and let go before the next: the loop sees it
   // released in the second pass.
   static void Tap(SDL_Scancode code) {
@@ -167,21 +162,9 @@ class Game {
   }
 
   // Relative motion and buttons of the tracked full-screen mouse.
-  static void MouseMove(int dx, int dy) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = screen_system_window_id();
-    e.motion.xrel = dx;
-    e.motion.yrel = dy;
-    SDL_PushEvent(&e);
-  }
+  static void MouseMove(int dx, int dy) { test_events::MouseMotion(screen_system_window_id(), 0, 0, dx, dy); }
   static void MouseButton(Uint8 button, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.windowID = screen_system_window_id();
-    e.button.button = button;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    SDL_PushEvent(&e);
+    test_events::MouseButton(screen_system_window_id(), button, down);
   }
 
   // ---- Reading back ----

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/input/input.h"
+#include "tests/support/sdl_events.h"
 
 namespace {
 
@@ -37,13 +38,7 @@ class PadTest : public ::testing::Test {
   // The joystick behind a connected pad's device index, opened by the poll.
   static SDL_Joystick* joystick(int index) { return SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index)); }
 
-  static void key(SDL_Scancode sc, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = sc;
-    SDL_PushEvent(&e);
-  }
+  static void key(SDL_Scancode sc, bool down) { test_events::Key(sc, down); }
 };
 
 TEST_F(PadTest, NavigationKeysReadAsLevelsAndATapAsOnePoll) {

@@ -9,6 +9,7 @@
 
 #include "engine/input/cursor_file.h"
 #include "engine/input/input_sdl.h"
+#include "tests/support/sdl_events.h"
 #include "engine/system/file.h"
 #include "tests/engine/input/cursor_test_files.h"
 
@@ -34,30 +35,11 @@ class InputTest : public ::testing::Test {
     return window_ ? static_cast<int>(SDL_GetWindowID(window_)) : 0;
   }
 
-  static void key(SDL_Scancode sc, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = sc;
-    SDL_PushEvent(&e);
-  }
+  static void key(SDL_Scancode sc, bool down) { test_events::Key(sc, down); }
   static void motion(int id, int x, int y, int dx, int dy) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = static_cast<Uint32>(id);
-    e.motion.x = x;
-    e.motion.y = y;
-    e.motion.xrel = dx;
-    e.motion.yrel = dy;
-    SDL_PushEvent(&e);
+    test_events::MouseMotion(static_cast<Uint32>(id), x, y, dx, dy);
   }
-  static void button(Uint8 which, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = which;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    SDL_PushEvent(&e);
-  }
+  static void button(Uint8 which, bool down) { test_events::MouseButton(0, which, down); }
 
   SDL_Window* window_ = nullptr;
 };
