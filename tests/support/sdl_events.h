@@ -27,12 +27,15 @@ inline void MouseMotion(Uint32 window, int x, int y, int dx, int dy) {
   SDL_PushEvent(&e);
 }
 
-inline void MouseButton(Uint32 window, Uint8 button, bool down) {
+// A button pressed or let go, with the pointer at (x, y) of the window.
+inline void MouseButton(Uint32 window, Uint8 button, bool down, int x = 0, int y = 0) {
   SDL_Event e{};
   e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
   e.button.windowID = window;
   e.button.button = button;
   e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.button.x = x;
+  e.button.y = y;
   SDL_PushEvent(&e);
 }
 

@@ -15,6 +15,7 @@
 #include "tests/engine/screen/screen_fixture.h"
 #include "tests/support/environment.h"
 #include "tests/support/screen_probe.h"
+#include "tests/support/sdl_events.h"
 
 namespace {
 
@@ -252,23 +253,8 @@ TEST_F(Screen, InputFindsTheWindowsAndTheScreen) {
 TEST_F(Screen, AClickIsReadWhereItsButtonCameUp) {
   ASSERT_NE(mouse_start(), 0);
   const Uint32 id = window_system_id(0);
-  auto motion = [id](int x, int y) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = id;
-    e.motion.x = x;
-    e.motion.y = y;
-    SDL_PushEvent(&e);
-  };
-  auto release = [id](Uint8 button, int x, int y) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEBUTTONUP;
-    e.button.windowID = id;
-    e.button.button = button;
-    e.button.x = x;
-    e.button.y = y;
-    SDL_PushEvent(&e);
-  };
+  auto motion = [id](int x, int y) { test_events::MouseMotion(id, x, y, 0, 0); };
+  auto release = [id](Uint8 button, int x, int y) { test_events::MouseButton(id, button, false, x, y); };
   motion(10, 12);
   release(SDL_BUTTON_LEFT, 10, 12);
   motion(30, 25);
