@@ -23,38 +23,11 @@ int count_bits(uint64_t mask) {
   return n;
 }
 
-
-// The path of a known folder through its item list, so that "the system does
-// not know the folder" and "it has no file-system path" stay apart. Empty
-// with *located false in the first case, empty with *located true in the
-// second.
-std::string known_folder_path(REFKNOWNFOLDERID id, bool* located) {
-  *located = false;
-  PIDLIST_ABSOLUTE list = nullptr;
-  if (FAILED(SHGetKnownFolderIDList(id, 0, nullptr, &list)) || !list) return "";
-  *located = true;
-  std::wstring buf(32768, L'\0');
-  bool ok = SHGetPathFromIDListEx(list, &buf[0], static_cast<DWORD>(buf.size()), GPFIDL_DEFAULT);
-  ILFree(list);
-  if (!ok || buf[0] == L'\0') return "";
-  return win32_utf8(buf.c_str());
-}
-
-// The GUIDs of the two known folders, written out here so that no import
-// library of GUIDs is needed.
-const KNOWNFOLDERID kRoamingAppData = {0x3EB685DB, 0x65F9, 0x4CF6, {0xA0, 0x3A, 0xE3, 0xEF, 0x65, 0x72, 0x9F, 0x3D}};
-const KNOWNFOLDERID kProfile = {0x5E6C858F, 0x0E22, 0x4760, {0x9A, 0xFE, 0xEA, 0x33, 0x17, 0xB6, 0x71, 0x73}};
-
-std::string with_separator(std::string folder) {
-  if (!folder.empty() && !path_is_separator(folder.back())) folder += kPathSeparator;
-  return folder;
-}
-
 }  // namespace
 
-// GetVersionEx answers as the program's manifest lets it (a program without
-// one is told Windows 8), so the unshimmed RtlGetVersion of ntdll is asked
-// first.
+// The version the system itself reports. GetVersionEx answers as the
+// program's manifest lets it (a program without one is told Windows 8), so
+// the unshimmed RtlGetVersion of ntdll is asked first.
 SystemVersion system_reported_version(int* build) {
   SystemVersion v;
   OSVERSIONINFOEXW info = {};
@@ -85,6 +58,36 @@ SystemVersion system_reported_version(int* build) {
   if (build) *build = static_cast<int>(info.dwBuildNumber);
   return v;
 }
+
+namespace {
+
+// The path of a known folder through its item list, so that "the system does
+// not know the folder" and "it has no file-system path" stay apart. Empty
+// with *located false in the first case, empty with *located true in the
+// second.
+std::string known_folder_path(REFKNOWNFOLDERID id, bool* located) {
+  *located = false;
+  PIDLIST_ABSOLUTE list = nullptr;
+  if (FAILED(SHGetKnownFolderIDList(id, 0, nullptr, &list)) || !list) return "";
+  *located = true;
+  std::wstring buf(32768, L'\0');
+  bool ok = SHGetPathFromIDListEx(list, &buf[0], static_cast<DWORD>(buf.size()), GPFIDL_DEFAULT);
+  ILFree(list);
+  if (!ok || buf[0] == L'\0') return "";
+  return win32_utf8(buf.c_str());
+}
+
+// The GUIDs of the two known folders, written out here so that no import
+// library of GUIDs is needed.
+const KNOWNFOLDERID kRoamingAppData = {0x3EB685DB, 0x65F9, 0x4CF6, {0xA0, 0x3A, 0xE3, 0xEF, 0x65, 0x72, 0x9F, 0x3D}};
+const KNOWNFOLDERID kProfile = {0x5E6C858F, 0x0E22, 0x4760, {0x9A, 0xFE, 0xEA, 0x33, 0x17, 0xB6, 0x71, 0x73}};
+
+std::string with_separator(std::string folder) {
+  if (!folder.empty() && !path_is_separator(folder.back())) folder += kPathSeparator;
+  return folder;
+}
+
+}  // namespace
 
 std::string system_cpu_name() {
   std::string brand;
