@@ -28,14 +28,7 @@ if [ "${1:-}" = "--inside" ]; then
   fi
 
   # Another program takes the focus.
-  xmessage -name "another program" "another program" &
-  other=$!
-  oid=
-  for _ in $(seq 1 600); do
-    oid=$(xdotool search --name "^another program" 2>/dev/null | head -n 1)
-    [ -n "$oid" ] && break
-    sleep 0.1
-  done
+  start_other_program
   [ -n "$oid" ] && xdotool windowfocus --sync "$oid" 2>/dev/null
   if ! wait_for_window_state "$wid" Iconic; then
     echo "the borderless window was not minimised when another program took the focus:"

@@ -23,15 +23,7 @@ if [ "${1:-}" = "--inside" ]; then
 
   # Another program is started first, so that taking the focus away is
   # quick once the game's logo is up.
-  xmessage -name "another program" "another program" &
-  other=$!
-  oid=
-  for _ in $(seq 1 50); do
-    oid=$(xdotool search --name "^another program" 2>/dev/null | head -n 1)
-    [ -n "$oid" ] && break
-    sleep 0.1
-  done
-  [ -n "$oid" ] || { echo "the other program's window did not appear"; finish 1; }
+  start_other_program || { echo "the other program's window did not appear"; finish 1; }
   key_gap=0
   start_game "$work" || finish 1
   xdotool windowfocus --sync "$oid" 2>/dev/null

@@ -269,9 +269,7 @@ TEST_F(LoopFocus, TheGamesOwnKeysKeepTheirMeaning) {
   EXPECT_EQ(Music, 1 - music);
   Game::Tap(SDL_SCANCODE_M);
   EXPECT_EQ(Music, music);
-  Game::Scene(MainMenu);
-  EnterSettings();
-  PendingMusic = 1 - Music;
+  Game::SettingsWithAChange();
   Game::Tap(SDL_SCANCODE_TAB);
   Game::Tap(SDL_SCANCODE_ESCAPE);
   EXPECT_EQ(ScreenState, MainMenu);
@@ -300,11 +298,10 @@ TEST_F(LoopFocus, ThePadsEastButtonIsEscapeAndStartLeavesTheBoard) {
     for (Input input : {Input::Back, Input::Start}) {
       const bool east = input == Input::Back;
       SCOPED_TRACE(::testing::Message() << "state " << c.state << (east ? " east" : " Start"));
-      Game::Scene(c.state);
       if (c.state == SettingsScreen) {
-        Game::Scene(MainMenu);
-        EnterSettings();
-        PendingMusic = 1 - Music;
+        Game::SettingsWithAChange();
+      } else {
+        Game::Scene(c.state);
       }
       nav_test::Tap(Device::Pad, input);
       EXPECT_EQ(ScreenState, east ? c.afterEast : c.afterStart);

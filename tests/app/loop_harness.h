@@ -32,6 +32,7 @@
 #include "ui/menu.h"
 #include "ui/screen_modes.h"
 #include "ui/settings.h"
+#include "ui/settings_screen.h"
 
 namespace loop_test {
 
@@ -93,6 +94,13 @@ class Game {
     ScreenState = state;
     FrameCounter = 0;
     QuitRequested = 0;
+  }
+  // The settings screen entered from the main menu, with the music setting
+  // changed there and not applied yet.
+  static void SettingsWithAChange() {
+    Scene(MainMenu);
+    EnterSettings();
+    PendingMusic = 1 - Music;
   }
 
   // ---- Input as the system delivers it ----

@@ -241,11 +241,10 @@ TEST_F(LoopWindowed, EscapeAndSpaceOnEveryScreen) {
   for (const Case& c : cases) {
     for (SDL_Scancode key : {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_SPACE}) {
       const bool escape = key == SDL_SCANCODE_ESCAPE;
-      Game::Scene(c.state);
       if (c.state == SettingsScreen) {
-        Game::Scene(MainMenu);
-        EnterSettings();
-        PendingMusic = 1 - Music;
+        Game::SettingsWithAChange();
+      } else {
+        Game::Scene(c.state);
       }
       Game::Tap(key);
       SCOPED_TRACE(::testing::Message() << "state " << c.state << (escape ? " Escape" : " Space"));

@@ -219,6 +219,21 @@ wait_for_window_state() {
   return 1
 }
 
+# Starts another program with a window of its own (xmessage): its process
+# in other, its window in oid once it shows (within a minute; empty if it
+# never does). The caller kills $other when it ends.
+start_other_program() {
+  xmessage -name "another program" "another program" &
+  other=$!
+  oid=
+  for _ in $(seq 1 600); do
+    oid=$(xdotool search --name "^another program" 2> /dev/null | head -n 1)
+    [ -n "$oid" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Holds a key for $2 seconds (or key_hold, or 0.15): the game reads the
 # keyboard once a frame. A slower game (under Wine) gets longer times
 # through key_hold and key_gap.
